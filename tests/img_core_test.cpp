@@ -1,0 +1,304 @@
+// Tests of the image record, comparison, copying, pixels and blit.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "capture.h"
+#include "img/img.h"
+#include "util/util.h"
+
+namespace {
+
+const std::string kReport = "IMG error\n";
+
+// A new image of the given size whose pixels are all value.
+IMG* FilledImage(int32_t width, int32_t height, uint32_t value) {
+  IMG* image = IMGNew();
+  IMGResize(image, width, height);
+  for (int64_t i = 0; i < int64_t{width} * height; ++i) image->pixels[i] = value;
+  return image;
+}
+
+TEST(ImgCoreTest, NewImageIs16By16Zeros) {
+  IMG* image = IMGNew();
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->width, 16);
+  EXPECT_EQ(image->height, 16);
+  for (int i = 0; i < 256; ++i) ASSERT_EQ(image->pixels[i], 0u);
+  IMGFree(&image);
+  EXPECT_EQ(image, nullptr);
+}
+
+TEST(ImgCoreTest, ResizeGivesFreshZeroPixels) {
+  IMG* image = FilledImage(4, 4, 7);
+  IMGResize(image, 4, 4);
+  for (int i = 0; i < 16; ++i) ASSERT_EQ(image->pixels[i], 0u);
+  IMGResize(image, 3, 2);
+  EXPECT_EQ(image->width, 3);
+  EXPECT_EQ(image->height, 2);
+  IMGFree(&image);
+}
+
+TEST(ImgCoreTest, EmptyImageHasAnEmptyPixelArray) {
+  IMG* image = IMGNew();
+  IMGResize(image, 0, 0);
+  EXPECT_NE(image->pixels, nullptr);
+  const std::string printed = CapturedStdout([&] {
+    IMGClear(image);
+    EXPECT_EQ(IMGGetPixel(image, 0, 0), 0u);
+    IMGSetPixel(image, 0, 0, 1);
+  });
+  EXPECT_EQ(printed, "");
+  IMGFree(&image);
+}
+
+struct RefusedSize {
+  const char* description;
+  int32_t width, height;
+  int32_t storedWidth, storedHeight;
+};
+
+const RefusedSize kRefusedSizes[] = {
+    {"bytes beyond the address range", INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+    {"negative width", -1, 5, 0, 5},
+    {"negative height", 5, INT_MIN, 5, 0},
+};
+
+TEST(ImgCoreTest, RefusedSizesLeaveNoPixelsWithoutReport) {
+  for (const RefusedSize& c : kRefusedSizes) {
+    SCOPED_TRACE(c.description);
+    IMG* image = IMGNew();
+    EXPECT_EQ(CapturedStdout([&] { IMGResize(image, c.width, c.height); }),
+              "");
+    EXPECT_EQ(image->pixels, nullptr);
+    EXPECT_EQ(image->width, c.storedWidth);
+    EXPECT_EQ(image->height, c.storedHeight);
+    // Without pixels, every pixel operation reports once.
+    const std::string printed = CapturedStdout([&] {
+      IMGClear(image);
+      IMGSetPixel(image, 0, 0, 1);
+      EXPECT_EQ(IMGGetPixel(image, 0, 0), 0u);
+      EXPECT_FALSE(IMGEqual(image, image));
+      EXPECT_EQ(IMGCopy(image), nullptr);
+      IMGBlit(image, image, 0, 0, 0, 0, 1, 1);
+    });
+    EXPECT_EQ(printed, Repeated(kReport, 6));
+    IMGResize(image, 2, 2);
+    ASSERT_NE(image->pixels, nullptr);
+    IMGFree(&image);
+  }
+}
+
+TEST(ImgCoreTest, NullArgumentsReportOnce) {
+  IMG* image = IMGNew();
+  IMG* none = nullptr;
+  struct Call {
+    const char* description;
+    std::function<void()> call;
+  };
+  const Call calls[] = {
+      {"free of a null handle", [&] { IMGFree(&none); }},
+      {"free of a null address", [] { IMGFree(nullptr); }},
+      {"resize", [] { IMGResize(nullptr, 1, 1); }},
+      {"clear", [] { IMGClear(nullptr); }},
+      {"equal, first null", [&] { EXPECT_FALSE(IMGEqual(nullptr, image)); }},
+      {"equal, second null", [&] { EXPECT_FALSE(IMGEqual(image, nullptr)); }},
+      {"copy", [] { EXPECT_EQ(IMGCopy(nullptr), nullptr); }},
+      {"set pixel", [] { IMGSetPixel(nullptr, 0, 0, 1); }},
+      {"get pixel", [] { EXPECT_EQ(IMGGetPixel(nullptr, 0, 0), 0u); }},
+      {"blit, null source", [&] { IMGBlit(nullptr, image, 0, 0, 0, 0, 1, 1); }},
+      {"blit, null destination",
+       [&] { IMGBlit(image, nullptr, 0, 0, 0, 0, 1, 1); }},
+  };
+  for (const Call& c : calls) {
+    SCOPED_TRACE(c.description);
+    EXPECT_EQ(CapturedStdout(c.call), kReport);
+  }
+  IMGFree(&image);
+}
+
+TEST(ImgCoreTest, SecondFreeOfAHandleReportsOnce) {
+  IMG* image = IMGNew();
+  EXPECT_EQ(CapturedStdout([&] { IMGFree(&image); }), "");
+  EXPECT_EQ(CapturedStdout([&] { IMGFree(&image); }), kReport);
+}
+
+TEST(ImgCoreTest, EqualAndCopy) {
+  IMG* image = FilledImage(3, 2, 0);
+  IMGSetPixel(image, 2, 1, 0xAB000001u);
+  IMG* copy = nullptr;
+  const std::string printed = CapturedStdout([&] {
+    copy = IMGCopy(image);
+    EXPECT_TRUE(IMGEqual(image, copy));
+  });
+  EXPECT_EQ(printed, "");
+  ASSERT_NE(copy, nullptr);
+  IMGSetPixel(copy, 0, 0, 1);
+  EXPECT_FALSE(IMGEqual(image, copy));
+  IMG* wide = FilledImage(2, 3, 0);
+  IMG* tall = FilledImage(3, 2, 0);
+  EXPECT_FALSE(IMGEqual(wide, tall));
+  for (IMG* i : {image, copy, wide, tall}) IMGFree(&i);
+}
+
+TEST(ImgCoreTest, PixelsOutsideAreIgnoredSilently) {
+  IMG* image = FilledImage(3, 2, 5);
+  const std::string printed = CapturedStdout([&] {
+    for (auto [x, y] : {std::pair{-1, 0}, {3, 0}, {0, 2}, {0, -1},
+                        {INT_MIN, INT_MAX}}) {
+      IMGSetPixel(image, x, y, 9);
+      EXPECT_EQ(IMGGetPixel(image, x, y), 0u);
+    }
+  });
+  EXPECT_EQ(printed, "");
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(image->pixels[i], 5u);
+  IMGSetPixel(image, 2, 1, 9);
+  EXPECT_EQ(IMGGetPixel(image, 2, 1), 9u);
+  EXPECT_EQ(image->pixels[5], 9u);
+  IMGFree(&image);
+}
+
+TEST(ImgCoreTest, AllocationFailuresGiveNull) {
+  std::string printed = CapturedStdout([] {
+    MEMFailAfter(0);
+    EXPECT_EQ(IMGNew(), nullptr);
+    MEMFailAfter(1);
+    EXPECT_EQ(IMGNew(), nullptr);
+    MEMFailAfter(-1);
+  });
+  EXPECT_EQ(printed, Repeated(kReport, 2));
+  IMG* image = FilledImage(2, 2, 1);
+  printed = CapturedStdout([&] {
+    MEMFailAfter(2);  // the copy's record and first pixels, not its resize
+    EXPECT_EQ(IMGCopy(image), nullptr);
+    MEMFailAfter(-1);
+  });
+  EXPECT_EQ(printed, "");
+  IMGFree(&image);
+}
+
+// ---- Blit ---------------------------------------------------------------
+
+// A width × height image whose pixel (x, y) is 1 + x + 16 y.
+IMG* NumberedImage(int32_t width, int32_t height) {
+  IMG* image = FilledImage(width, height, 0);
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      image->pixels[y * width + x] = 1 + x + 16 * y;
+    }
+  }
+  return image;
+}
+
+struct BlitCase {
+  const char* description;
+  int32_t sx, sy, dx, dy, width, height;
+  std::vector<uint32_t> expected;  // the 4 × 4 destination afterwards
+};
+
+// Source: 3 × 3 numbered image; destination: 4 × 4 of the sentinel 0xEE.
+constexpr uint32_t E = 0xEE;
+const BlitCase kBlitCases[] = {
+    {"clipped at the top and right", 0, 0, 2, -1, 3, 3,
+     {E, E, 17, 18, E, E, 33, 34, E, E, E, E, E, E, E, E}},
+    {"right edge on the left edge copies nothing", 0, 0, -3, 0, 3, 3,
+     {E, E, E, E, E, E, E, E, E, E, E, E, E, E, E, E}},
+    {"only the third column", 0, 0, -2, 0, 3, 1,
+     {3, E, E, E, E, E, E, E, E, E, E, E, E, E, E, E}},
+    {"source corner at column 2 gives a strip", 2, 0, 0, 0, 3, 3,
+     {3, E, E, E, 19, E, E, E, 35, E, E, E, E, E, E, E}},
+    {"source corner below the source", 0, 3, 0, 0, 3, 3,
+     {E, E, E, E, E, E, E, E, E, E, E, E, E, E, E, E}},
+    {"source corner left of the source", -1, -1, 0, 0, 3, 3,
+     {E, E, E, E, E, 1, 2, E, E, 17, 18, E, E, E, E, E}},
+    {"zero width", 0, 0, 0, 0, 0, 3,
+     {E, E, E, E, E, E, E, E, E, E, E, E, E, E, E, E}},
+    {"negative height", 0, 0, 0, 0, 3, -2,
+     {E, E, E, E, E, E, E, E, E, E, E, E, E, E, E, E}},
+    {"extreme corners do not overflow", INT_MIN, INT_MAX, INT_MAX, INT_MIN,
+     INT_MAX, INT_MAX,
+     {E, E, E, E, E, E, E, E, E, E, E, E, E, E, E, E}},
+};
+
+TEST(ImgCoreTest, BlitExamples) {
+  for (const BlitCase& c : kBlitCases) {
+    SCOPED_TRACE(c.description);
+    IMG* source = NumberedImage(3, 3);
+    IMG* destination = FilledImage(4, 4, E);
+    EXPECT_EQ(CapturedStdout([&] {
+                IMGBlit(source, destination, c.sx, c.sy, c.dx, c.dy, c.width,
+                        c.height);
+              }),
+              "");
+    EXPECT_EQ(std::vector<uint32_t>(destination->pixels,
+                                    destination->pixels + 16),
+              c.expected);
+    IMGFree(&source);
+    IMGFree(&destination);
+  }
+}
+
+TEST(ImgCoreTest, BlitLeavesZeroPixelsOutAndCopiesTopBytes) {
+  IMG* source = FilledImage(2, 1, 0);
+  source->pixels[1] = 0xFF000000u;
+  IMG* destination = FilledImage(2, 1, 0x123456);
+  IMGBlit(source, destination, 0, 0, 0, 0, 2, 1);
+  EXPECT_EQ(destination->pixels[0], 0x123456u);
+  EXPECT_EQ(destination->pixels[1], 0xFF000000u);
+  IMGFree(&source);
+  IMGFree(&destination);
+}
+
+// Blit defined pixel by pixel: every pixel of the rectangle that lies in
+// both images and is not 0 in the source is copied.
+void ReferenceBlit(const IMG* source, IMG* destination, int32_t sx, int32_t sy,
+                   int32_t dx, int32_t dy, int32_t width, int32_t height) {
+  for (int32_t r = 0; r < height; ++r) {
+    for (int32_t k = 0; k < width; ++k) {
+      const int32_t fx = sx + k, fy = sy + r, tx = dx + k, ty = dy + r;
+      if (fx < 0 || fx >= source->width || fy < 0 || fy >= source->height) {
+        continue;
+      }
+      if (tx < 0 || tx >= destination->width || ty < 0 ||
+          ty >= destination->height) {
+        continue;
+      }
+      const uint32_t v = source->pixels[fy * source->width + fx];
+      if (v != 0) destination->pixels[ty * destination->width + tx] = v;
+    }
+  }
+}
+
+TEST(ImgCoreTest, BlitMatchesThePixelByPixelDefinition) {
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int32_t> sizes(0, 24);
+  std::uniform_int_distribution<int32_t> corners(-30, 30);
+  std::uniform_int_distribution<int32_t> extents(-5, 40);
+  std::uniform_int_distribution<uint32_t> values(0, 3);
+  for (int i = 0; i < 3000; ++i) {
+    IMG* source = FilledImage(sizes(random), sizes(random), 0);
+    for (int64_t p = 0; p < int64_t{source->width} * source->height; ++p) {
+      source->pixels[p] = values(random) == 0 ? 0 : random();
+    }
+    IMG* expected = FilledImage(sizes(random), sizes(random), 0x55AA55);
+    IMG* actual = IMGCopy(expected);
+    const int32_t sx = corners(random), sy = corners(random);
+    const int32_t dx = corners(random), dy = corners(random);
+    const int32_t width = extents(random), height = extents(random);
+    ReferenceBlit(source, expected, sx, sy, dx, dy, width, height);
+    IMGBlit(source, actual, sx, sy, dx, dy, width, height);
+    ASSERT_TRUE(IMGEqual(expected, actual))
+        << "source " << source->width << "x" << source->height << " dest "
+        << expected->width << "x" << expected->height << " s(" << sx << ","
+        << sy << ") d(" << dx << "," << dy << ") " << width << "x" << height;
+    for (IMG* image : {source, expected, actual}) IMGFree(&image);
+  }
+}
+
+}  // namespace
