@@ -6,6 +6,8 @@
 // dummy driver gives an 8-bit paletted screen for depth 0, whose colours
 // say little: here the tests check which screen pixels an operation wrote,
 // and sdldpy_x11_test checks exact colours on a 32-bit screen.
+#include "sdldpy/sdldpy.h"
+
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
@@ -17,7 +19,6 @@
 
 #include "capture.h"
 #include "img/img.h"
-#include "sdldpy/sdldpy.h"
 #include "util/util.h"
 
 #ifndef ASCIIDEMO_SDLDPY_REPORTS
@@ -47,7 +48,8 @@ class SdldpyTest : public testing::Test {
 IMG* FilledImage(int32_t width, int32_t height, uint32_t value) {
   IMG* image = IMGNew();
   IMGResize(image, width, height);
-  for (int64_t i = 0; i < int64_t{width} * height; ++i) image->pixels[i] = value;
+  for (int64_t i = 0; i < int64_t{width} * height; ++i)
+    image->pixels[i] = value;
   return image;
 }
 
@@ -116,15 +118,15 @@ TEST_F(SdldpyTest, RefusedSetModeChangesNothing) {
     int width, height;
   };
   const Case cases[] = {
-      {"negative width", display, -1, 480},    // sizes are never negative
+      {"negative width", display, -1, 480},  // sizes are never negative
       {"negative height", display, 640, -480},
-      {"null handle", nullptr, 640, 480},      // no display named
+      {"null handle", nullptr, 640, 480},  // no display named
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.description);
-    EXPECT_EQ(CapturedStdout(
-                  [&] { SDLDPYSetMode(c.handle, c.width, c.height); }),
-              kReport);
+    EXPECT_EQ(
+        CapturedStdout([&] { SDLDPYSetMode(c.handle, c.width, c.height); }),
+        kReport);
     EXPECT_EQ(display->width, 320);
     EXPECT_EQ(display->height, 200);
     // The screen was not set again: its contents are still there.
@@ -135,8 +137,7 @@ TEST_F(SdldpyTest, RefusedSetModeChangesNothing) {
 
 TEST_F(SdldpyTest, SetModeWithoutADisplayReports) {
   SDLDPY record = {};
-  EXPECT_EQ(CapturedStdout([&] { SDLDPYSetMode(&record, 640, 480); }),
-            kReport);
+  EXPECT_EQ(CapturedStdout([&] { SDLDPYSetMode(&record, 640, 480); }), kReport);
   EXPECT_EQ(record.width, 0);
   EXPECT_EQ(SDL_GetVideoSurface(), nullptr);
 }
@@ -175,7 +176,7 @@ TEST_F(SdldpyTest, ShowOperationsRefuseWhatTheyCannotShow) {
   IMG* fits = FilledImage(64, 48, 0xFFFFFF);
   IMG* narrow = FilledImage(63, 48, 0xFFFFFF);
   IMG* pixelless = FilledImage(64, 48, 0xFFFFFF);
-  IMGResize(pixelless, -1, 48);  // refused: no pixel array
+  IMGResize(pixelless, -1, 48);                    // refused: no pixel array
   IMG* tooWide = FilledImage(16384, 1, 0xFFFFFF);  // rows beyond SDL's pitch
   SDLDPY foreign = *display;
   using Show = void (*)(SDLDPY*, const IMG*);
@@ -255,14 +256,14 @@ TEST_F(SdldpyTest, PlaceholderOperations) {
        [&] { EXPECT_EQ(SDLDPYFromASCII("x"), nullptr); }, kReport},
       {"from null text", [&] { EXPECT_EQ(SDLDPYFromASCII(nullptr), nullptr); },
        kReport},
-      {"copy of the display",
-       [&] { EXPECT_EQ(SDLDPYCopy(display), display); }, ""},
+      {"copy of the display", [&] { EXPECT_EQ(SDLDPYCopy(display), display); },
+       ""},
       {"copy of another record",
        [&] { EXPECT_EQ(SDLDPYCopy(&other), nullptr); }, kReport},
       {"display equals itself",
        [&] { EXPECT_TRUE(SDLDPYEqual(display, display)); }, ""},
-      {"display and null",
-       [&] { EXPECT_FALSE(SDLDPYEqual(display, nullptr)); }, kReport},
+      {"display and null", [&] { EXPECT_FALSE(SDLDPYEqual(display, nullptr)); },
+       kReport},
       {"display and another record",
        [&] { EXPECT_FALSE(SDLDPYEqual(display, &other)); }, kReport},
       {"another record with itself",

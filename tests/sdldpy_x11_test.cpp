@@ -18,7 +18,7 @@ const uint32_t SDLDPYVideoFlags = kSDLDPYFlagsWindowed;
 
 namespace {
 
-constexpr uint32_t kSentinel = 0x00123456;  // screen value no test shows
+constexpr uint32_t kSentinel = 0x00123456;    // screen value no test shows
 constexpr uint32_t kColourMask = 0x00FFFFFF;  // the screen's colour bits
 
 // Each test gets its own X server and a 640 × 480 display on it, and ends
@@ -50,7 +50,8 @@ class SdldpyX11Test : public testing::Test {
 IMG* FilledImage(int32_t width, int32_t height, uint32_t value) {
   IMG* image = IMGNew();
   IMGResize(image, width, height);
-  for (int64_t i = 0; i < int64_t{width} * height; ++i) image->pixels[i] = value;
+  for (int64_t i = 0; i < int64_t{width} * height; ++i)
+    image->pixels[i] = value;
   return image;
 }
 
@@ -69,9 +70,8 @@ void FillScreen(uint32_t value) {
   SDL_Surface* screen = SDL_GetVideoSurface();
   SDL_LockSurface(screen);
   for (int y = 0; y < screen->h; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(
-                                                screen->pixels) +
-                                            y * screen->pitch);
+    auto* row = reinterpret_cast<uint32_t*>(
+        static_cast<uint8_t*>(screen->pixels) + y * screen->pitch);
     for (int x = 0; x < screen->w; ++x) row[x] = value;
   }
   SDL_UnlockSurface(screen);

@@ -4,6 +4,8 @@
 // Built twice: as sdlkbd_test with the module's trace off, as in the
 // programs, and as sdlkbd_trace_test with the module compiled in with
 // ASCIIDEMO_SDLKBD_TRACE=1, where every call must print exactly its lines.
+#include "sdlkbd/sdlkbd.h"
+
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
@@ -16,7 +18,6 @@
 
 #include "capture.h"
 #include "sdldpy/sdldpy.h"
-#include "sdlkbd/sdlkbd.h"
 #include "util/util.h"
 
 #ifndef ASCIIDEMO_SDLKBD_TRACE
@@ -56,7 +57,9 @@ class SdlkbdTest : public testing::Test {
   }
 
   // The key byte.
-  signed char Key() const { return static_cast<signed char>(keyboard_->buffer[0]); }
+  signed char Key() const {
+    return static_cast<signed char>(keyboard_->buffer[0]);
+  }
 
   SDLDPY* display_ = nullptr;
   SDLKBD* keyboard_ = nullptr;
@@ -110,12 +113,18 @@ struct DrainCase {
 const DrainCase kDrainCases[] = {
     {"escape held", {{SDLK_ESCAPE, true}}, 0, 27},
     {"a quick tap between two drains is lost",
-     {{SDLK_q, true}, {SDLK_q, false}}, 0, 0},
+     {{SDLK_q, true}, {SDLK_q, false}},
+     0,
+     0},
     {"shift, then q, both held: lower-case q",
-     {{SDLK_LSHIFT, true}, {SDLK_q, true}}, 0, 113},
+     {{SDLK_LSHIFT, true}, {SDLK_q, true}},
+     0,
+     113},
     {"two presses leave the second", {{SDLK_1, true}, {SDLK_2, true}}, 0, 50},
     {"a release of another key clears the byte",
-     {{SDLK_q, true}, {SDLK_LSHIFT, false}}, 0, 0},
+     {{SDLK_q, true}, {SDLK_LSHIFT, false}},
+     0,
+     0},
     {"F2 arrives as escape", {{SDLK_F2, true}}, 0, 27},
     {"F7 arrives as space", {{SDLK_F7, true}}, 0, 32},
     {"right ctrl arrives as '1'", {{SDLK_RCTRL, true}}, 0, 49},
@@ -171,9 +180,9 @@ TEST_F(SdlkbdTest, KeyDownTracesItsNameAndCode) {
 TEST_F(SdlkbdTest, NothingIsPolledWithoutAKeyboardOrADisplay) {
   MakeKeyboard();
   PushKey(SDLK_ESCAPE, true);
-  EXPECT_EQ(CapturedStdout([] { SDLKBDGetKey(nullptr); }),
-            Trace({"SDLKBDGetKey_\n", "ERR void parameter\n",
-                   "_SDLKBDGetKey\n"}));
+  EXPECT_EQ(
+      CapturedStdout([] { SDLKBDGetKey(nullptr); }),
+      Trace({"SDLKBDGetKey_\n", "ERR void parameter\n", "_SDLKBDGetKey\n"}));
   EXPECT_EQ(Pending(), 1);
   SDLDPYFree(&display_);
   EXPECT_EQ(CapturedStdout([&] { SDLKBDGetKey(keyboard_); }),
@@ -209,7 +218,8 @@ TEST_F(SdlkbdTest, PlaceholderOperations) {
       {"unequal records are no error",
        [&] { EXPECT_EQ(SDLKBDEqual(keyboard_, &other), 0); },
        Trace({"SDLKBDEqual_\n", "_SDLKBDEqual\n"})},
-      {"equal with null", [&] { EXPECT_EQ(SDLKBDEqual(keyboard_, nullptr), 0); },
+      {"equal with null",
+       [&] { EXPECT_EQ(SDLKBDEqual(keyboard_, nullptr), 0); },
        Trace({"SDLKBDEqual_\n", error.c_str(), "_SDLKBDEqual\n"})},
       {"copy", [&] { EXPECT_EQ(SDLKBDCopy(keyboard_), nullptr); },
        Trace({"SDLKBDCopy_\n", "_SDLKBDCopy\n"})},

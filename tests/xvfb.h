@@ -65,8 +65,8 @@ class XvfbServer {
   const std::string& display() const { return display_; }
 
  private:
-  pid_t pid_ = -1;        // the server's process, which this object started
-  std::string display_;   // ":N" once the server reported its display
+  pid_t pid_ = -1;       // the server's process, which this object started
+  std::string display_;  // ":N" once the server reported its display
 };
 
 // Runs a shell command line with DISPLAY set to the display and returns what
@@ -98,8 +98,8 @@ class ChildProgram {
       if (chdir(directory.c_str()) != 0) _exit(126);
       setenv("DISPLAY", display.c_str(), 1);
       unsetenv("SDL_VIDEODRIVER");
-      const int out = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                           0644);
+      const int out =
+          open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       dup2(out, STDOUT_FILENO);
       execl(program.c_str(), program.c_str(), nullptr);
       _exit(127);

@@ -54,8 +54,8 @@ void copyRowInOrder(const uint32_t* from, uint32_t* to, int64_t count) {
 void copyRowApart(const uint32_t* from, uint32_t* to, int64_t count) {
   int64_t k = 0;
 #if defined(__SSE2__)
-  constexpr int64_t kLanes = 4;            // pixels per 128-bit register
-  constexpr int kAllLanesZero = 0xFFFF;    // movemask: every byte equal
+  constexpr int64_t kLanes = 4;          // pixels per 128-bit register
+  constexpr int kAllLanesZero = 0xFFFF;  // movemask: every byte equal
   const __m128i zero = _mm_setzero_si128();
   for (; k + kLanes <= count; k += kLanes) {
     const __m128i v =

@@ -24,8 +24,8 @@ namespace {
 #endif
 constexpr bool kSDLDPYErrorReports = ASCIIDEMO_SDLDPY_REPORTS != 0;
 
-constexpr int kFirstModeSide = 256;       // width and height of the first mode
-constexpr int kDesktopDepth = 0;          // SDL_SetVideoMode: the current depth
+constexpr int kFirstModeSide = 256;  // width and height of the first mode
+constexpr int kDesktopDepth = 0;     // SDL_SetVideoMode: the current depth
 constexpr const char* kCaption = "KOVA4018";  // window and icon title
 
 // The wrapper surface that lends an image to SDL: 32-bit pixels 0x00RRGGBB,
@@ -42,11 +42,11 @@ constexpr int64_t kMaxPitch = UINT16_MAX;
 
 // ---- Module state -------------------------------------------------------
 
-SDLDPY* gDisplay = nullptr;       // the one display, or null
-SDL_Surface* gScreen = nullptr;   // screen surface of the last mode (SDL's)
-int gDoubleBuffered = 0;          // 1 when the screen is flipped, not updated
-uint32_t gVideoFlags = 0;         // flags of the last mode call, reused for
-                                  // the wrapper surface
+SDLDPY* gDisplay = nullptr;      // the one display, or null
+SDL_Surface* gScreen = nullptr;  // screen surface of the last mode (SDL's)
+int gDoubleBuffered = 0;         // 1 when the screen is flipped, not updated
+uint32_t gVideoFlags = 0;        // flags of the last mode call, reused for
+                                 // the wrapper surface
 
 // Whether the handle is the one display.
 bool isDisplay(const SDLDPY* display) {

@@ -24,9 +24,9 @@ namespace {
 #endif
 constexpr bool kSDLKBDTrace = ASCIIDEMO_SDLKBD_TRACE != 0;
 
-constexpr int kBufferBytes = 8;      // size of the key buffer
-constexpr int kKeyByte = 0;          // index of the key byte in the buffer
-constexpr int32_t kLowByte = 0xFF;   // the part of a key symbol that is kept
+constexpr int kBufferBytes = 8;     // size of the key buffer
+constexpr int kKeyByte = 0;         // index of the key byte in the buffer
+constexpr int32_t kLowByte = 0xFF;  // the part of a key symbol that is kept
 
 const char* const kErrNoSDL = "ERR SDL not init'ed\n";
 const char* const kErrVoid = "ERR void parameter\n";
@@ -153,8 +153,8 @@ void SDLKBDGetKey(SDLKBD* keyboard) {
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
     if (event.type == SDL_KEYDOWN) {
-      const char code =
-          static_cast<char>(static_cast<uint8_t>(event.key.keysym.sym & kLowByte));
+      const char code = static_cast<char>(
+          static_cast<uint8_t>(event.key.keysym.sym & kLowByte));
       keyboard->buffer[kKeyByte] = code;
       traceKey(event.key.keysym.sym, code);
     } else if (event.type == SDL_KEYUP) {
