@@ -120,7 +120,9 @@ int32_t IMGFindText(const char* text, const char* pattern);
 
 // New array of min(|p|, |q|) + 1 run lengths dividing max(|p|, |q|) items,
 // longest runs first, the last entry 1; released with free(). Null when the
-// array cannot be allocated or its size overflows. Never reports.
+// array cannot be allocated, or when its length or an entry would not fit in
+// a signed 32-bit int: INT32_MAX or INT32_MIN beside 0, INT32_MIN beside
+// ±1, or both magnitudes INT32_MAX or more. Never reports.
 int32_t* IMGDistribute(int32_t p, int32_t q);
 
 // New image of newWidth × newHeight made by repeating and dropping whole
