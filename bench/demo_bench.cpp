@@ -89,7 +89,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-        times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
       }
     }
   }
@@ -106,7 +106,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
  private:
-  std::map<std::string, double> times_;  // real time per iteration by name
+  std::map<std::string, double> times_;  // CPU time per iteration by name
 };
 
 }  // namespace

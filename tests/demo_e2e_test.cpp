@@ -106,13 +106,24 @@ class DemoRun {
           "xdotool keydown " + key + " && sleep 0.4 && xdotool keyup " + key);
   }
 
-  // The picture of the window (or, for an empty id, of the whole screen)
-  // as the X server shows it; null when it cannot be taken.
-  IMG* Screenshot(const std::string& window) {
+  // The whole screen as the X server shows it (the window fills it), read
+  // from the root window, whose colours xwdtopnm converts exactly; null
+  // when it cannot be taken.
+  IMG* Screenshot() {
     const std::string file = work_.File("shot.ppm");
-    const std::string source = window.empty() ? "-root" : "-id " + window;
-    RunOn(server_.display(), "xwd -silent " + source + " | xwdtopnm > " + file);
+    RunOn(server_.display(),
+          "xwd -silent -root | xwdtopnm | pamdepth 255 > " + file);
     return IMGLoadPNM(file.c_str());
+  }
+
+  // The window's size as "WIDTHxHEIGHT".
+  std::string WindowSize(const std::string& window) {
+    std::istringstream lines(
+        RunOn(server_.display(), "xdotool getwindowgeometry " + window));
+    for (std::string word; lines >> word;) {
+      if (word == "Geometry:" && lines >> word) return word;
+    }
+    return "";
   }
 
   ChildProgram& child() { return *child_; }
@@ -204,8 +215,9 @@ TEST(DemoE2eTest, WindowShowsLogoAndLayersAndHeldQEndsIt) {
   ASSERT_TRUE(run.ServerRunning());
   const std::string window = run.Window();
   ASSERT_FALSE(window.empty()) << "no window titled KOVA4018";
+  EXPECT_EQ(run.WindowSize(window), "640x480");
   std::this_thread::sleep_for(milliseconds(500));
-  IMG* shot = run.Screenshot(window);
+  IMG* shot = run.Screenshot();
   ASSERT_NE(shot, nullptr);
   EXPECT_EQ(shot->width, 640);
   EXPECT_EQ(shot->height, 480);
@@ -247,7 +259,7 @@ TEST(DemoE2eTest, FullScreenProgramRunsToo) {
   ASSERT_TRUE(run.ServerRunning());
   ASSERT_FALSE(run.Window().empty());
   std::this_thread::sleep_for(milliseconds(500));
-  IMG* shot = run.Screenshot("");  // the whole 640 × 480 screen
+  IMG* shot = run.Screenshot();
   ASSERT_NE(shot, nullptr);
   const std::vector<std::string> cells = DecodeCells(shot);
   IMGFree(&shot);
@@ -259,10 +271,9 @@ TEST(DemoE2eTest, FullScreenProgramRunsToo) {
 TEST(DemoE2eTest, WithoutTheFontSheetItReportsOnceAndShowsBlack) {
   DemoRun run("asciidemo", false);
   ASSERT_TRUE(run.ServerRunning());
-  const std::string window = run.Window();
-  ASSERT_FALSE(window.empty());
+  ASSERT_FALSE(run.Window().empty());
   std::this_thread::sleep_for(milliseconds(500));
-  IMG* shot = run.Screenshot(window);
+  IMG* shot = run.Screenshot();
   ASSERT_NE(shot, nullptr);
   IMG* black = IMGNew();
   IMGResize(black, shot->width, shot->height);

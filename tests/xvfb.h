@@ -70,11 +70,11 @@ class XvfbServer {
 };
 
 // Runs a shell command line with DISPLAY set to the display and returns what
-// it printed on standard output (standard error is dropped).
+// it printed on standard output (standard error of every part is dropped).
 inline std::string RunOn(const std::string& display,
                          const std::string& command) {
   const std::string line =
-      "DISPLAY=" + display + " " + command + " 2>/dev/null";
+      "export DISPLAY=" + display + "; { " + command + "; } 2>/dev/null";
   std::string output;
   FILE* pipe = popen(line.c_str(), "r");
   if (pipe == nullptr) return output;
