@@ -49,14 +49,13 @@ std::vector<int32_t> Walk(SEQ* cursor) {
   return values;
 }
 
-// A layer over one X, Y and S: its cursors are replaced by cursors over the
-// three one-value tables, which the caller keeps alive. The layer's own
-// cursors are released; the returned ones are released by FreeLayer.
+// A layer with the values its cursors are aimed at.
 struct TestLayer {
   CHECKER* layer;
-  int32_t values[3];  // X, Y, S
+  int32_t values[3];  // X, Y, S, the one-value tables of the cursors
 };
 
+// Aims the layer's own cursors at one-value tables holding X, Y and S.
 void Aim(TestLayer* test, int32_t x, int32_t y, int32_t s) {
   test->values[0] = x;
   test->values[1] = y;
@@ -144,10 +143,12 @@ TEST(CheckerTest, DefaultTablesHoldExactlyTheirValues) {
   CHECKER* layer = CHECKERNew();
   const std::vector<int32_t> xOffsets = {
       0,  2,  4,  5,  6,  7,  7,  8,  8,  8,  8,  8,  8,  7,  7,  6,  5,  4,  2,
-      0, -2, -4, -5, -6, -7, -7, -8, -8, -8, -8, -8, -8, -7, -7, -6, -5, -4, -2};
+      0, -2, -4, -5, -6, -7, -7, -8, -8, -8, -8, -8, -8, -7, -7, -6, -5, -4, -2,
+  };
   const std::vector<int32_t> yOffsets = {
       0,  1,  2,  3,  4,  4,  5,  5,  6,  6,  6,  6,  5,  5,  4,  4,  3,  2,  1,
-      0, -1, -2, -3, -4, -4, -5, -5, -6, -6, -6, -6, -5, -5, -4, -4, -3, -2, -1};
+      0, -1, -2, -3, -4, -4, -5, -5, -6, -6, -6, -6, -5, -5, -4, -4, -3, -2, -1,
+  };
   // 2 .. 15 five times each, 16 ten times, 15 .. 2 five times each.
   std::vector<int32_t> sizes;
   for (int32_t s = 2; s <= 15; ++s) sizes.insert(sizes.end(), 5, s);

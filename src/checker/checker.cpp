@@ -5,6 +5,7 @@
 // (the cursors) and util (allocation).
 #include "checker/checker.h"
 
+#include <cstddef>  // size_t
 #include <cstdint>
 #include <cstdlib>  // free
 #include <cstring>  // memcpy
@@ -13,10 +14,10 @@
 
 namespace {
 
-constexpr char kDefaultFill = 'O';      // fill of a new layer
-constexpr int32_t kValueSize = 4;       // bytes per table value
-constexpr int32_t kDefaultStep = 1;     // each cursor moves one value a step
-constexpr int64_t kSmallestSide = 1;    // side used for a square size of 0
+constexpr char kDefaultFill = 'O';    // fill of a new layer
+constexpr int32_t kValueSize = 4;     // bytes per table value
+constexpr int32_t kDefaultStep = 1;   // each cursor moves one value a step
+constexpr int64_t kSmallestSide = 1;  // side used for a square size of 0
 
 // Default horizontal offsets: one slow swing right, then left, and back.
 constexpr int32_t kDefaultXOffsets[] = {

@@ -14,22 +14,22 @@
 
 namespace {
 
-constexpr int32_t kGlyphWidth = 6;    // cells per glyph row, blank included
-constexpr int32_t kGlyphHeight = 6;   // glyph rows, descender row included
-constexpr int32_t kNotationCells = 5; // cells per row in the notation
-constexpr int32_t kBodyRows = 5;      // rows of every glyph; a sixth row is
-                                      // a descender
-constexpr int32_t kCodeCount = 128;   // codes 0 .. 127; 127 has no glyph
-constexpr int32_t kHexCodes = 32;     // codes 0 .. 31 show two hex digits
-constexpr int32_t kLetterCount = 95;  // codes 32 .. 126 are block letters
-constexpr int32_t kDigitValues = 16;  // values of one hexadecimal digit
-constexpr int32_t kSharedCode = 10;   // has no glyph of its own ...
-constexpr int32_t kSharedWith = 0;    // ... and shows this code's glyph
+constexpr int32_t kGlyphWidth = 6;     // cells per glyph row, blank included
+constexpr int32_t kGlyphHeight = 6;    // glyph rows, descender row included
+constexpr int32_t kNotationCells = 5;  // cells per row in the notation
+constexpr int32_t kBodyRows = 5;       // rows of every glyph; a sixth row is
+                                       // a descender
+constexpr int32_t kCodeCount = 128;    // codes 0 .. 127; 127 has no glyph
+constexpr int32_t kHexCodes = 32;      // codes 0 .. 31 show two hex digits
+constexpr int32_t kLetterCount = 95;   // codes 32 .. 126 are block letters
+constexpr int32_t kDigitValues = 16;   // values of one hexadecimal digit
+constexpr int32_t kSharedCode = 10;    // has no glyph of its own ...
+constexpr int32_t kSharedWith = 0;     // ... and shows this code's glyph
 
-constexpr char kInk = '#';      // ink in the notation and in most glyphs
-constexpr char kBlank = '.';    // blank cell in the notation
-constexpr char kRowEnd = '/';   // row separator in the notation
-constexpr char kSpace = ' ';    // blank cell in a glyph text
+constexpr char kInk = '#';     // ink in the notation and in most glyphs
+constexpr char kBlank = '.';   // blank cell in the notation
+constexpr char kRowEnd = '/';  // row separator in the notation
+constexpr char kSpace = ' ';   // blank cell in a glyph text
 constexpr char kLineFeed = '\n';
 
 // Bytes of the longest glyph text: six rows of six cells and a line feed
