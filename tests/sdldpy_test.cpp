@@ -169,6 +169,19 @@ TEST_F(SdldpyTest, ShowImageOfALargerImageCoversTheScreen) {
   IMGFree(&image);
 }
 
+TEST_F(SdldpyTest, ShowImageOfAnEmptyImageWritesNothing) {
+  SDLDPY* display = SDLDPYNew();
+  SDLDPYSetMode(display, 64, 48);
+  FillScreen(kSentinel);
+  for (auto [width, height] : {std::pair{0, 0}, {0, 10}, {10, 0}}) {
+    SCOPED_TRACE(testing::Message() << width << "x" << height);
+    IMG* image = FilledImage(width, height, 0xFFFFFF);
+    SDLDPYShowImage(display, image);
+    EXPECT_EQ(ScreenByte(0, 0), kSentinel);
+    IMGFree(&image);
+  }
+}
+
 TEST_F(SdldpyTest, ShowOperationsRefuseWhatTheyCannotShow) {
   SDLDPY* display = SDLDPYNew();
   SDLDPYSetMode(display, 64, 48);
