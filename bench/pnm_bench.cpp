@@ -23,7 +23,7 @@ namespace {
 constexpr int32_t kRawSide = 4096;    // the P6 picture is kRawSide squared
 constexpr int32_t kPlainSide = 1024;  // the P3 picture is kPlainSide squared
 constexpr int kChannels = 3;
-constexpr int kRepetitions = 5;       // medians of this many runs are compared
+constexpr int kRepetitions = 5;  // medians of this many runs are compared
 constexpr uint32_t kSeed = 42;
 
 // ---- Test pictures ------------------------------------------------------

@@ -18,7 +18,7 @@ namespace {
 
 const std::string kSheetPath = ASCIIDEMO_SOURCE_DIR "/data/font8x8.ppm";
 const std::string kSourcePath = ASCIIDEMO_SOURCE_DIR "/data/font8x8.txt";
-constexpr int32_t kGlyph = 8;          // glyph side and pitch
+constexpr int32_t kGlyph = 8;  // glyph side and pitch
 constexpr int32_t kCellsPerRow = 16;
 constexpr int32_t kSheetWidth = 128;
 constexpr int32_t kSheetHeight = 64;
@@ -101,11 +101,11 @@ TEST(FontSheetToolTest, BadSourceIsRefused) {
   const std::string source = testing::TempDir() + "font_sheet_bad.txt";
   const std::string built = testing::TempDir() + "font_sheet_bad.ppm";
   const char* const sources[] = {
-      "code 65 A\n########\n",                 // glyph cut short
-      "code 200 x\n",                          // code out of range
-      "glyph 65\n",                            // no "code" keyword
-      "code 65 A\n#######\n",                  // row of seven pixels
-      "code 65 A\n#######x\n",                 // pixel neither '#' nor '.'
+      "code 65 A\n########\n",  // glyph cut short
+      "code 200 x\n",           // code out of range
+      "glyph 65\n",             // no "code" keyword
+      "code 65 A\n#######\n",   // row of seven pixels
+      "code 65 A\n#######x\n",  // pixel neither '#' nor '.'
   };
   for (const char* text : sources) {
     SCOPED_TRACE(text);

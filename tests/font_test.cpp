@@ -1,5 +1,7 @@
 // Tests of the bitmap font: cell lookup, transparency, hexadecimal digits,
 // lines of text and the quiet handling of bad arguments.
+#include "font/font.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -10,21 +12,21 @@
 #include <vector>
 
 #include "capture.h"
-#include "font/font.h"
 #include "img/img.h"
 #include "util/util.h"
 
 namespace {
 
-constexpr uint32_t kSentinel = 0xEE;  // fills destinations before drawing
-constexpr int32_t kGlyph = 8;         // glyph side of the code sheets
-constexpr uint32_t kCodeBase = 0x100; // code sheet cell of c holds base + c
+constexpr uint32_t kSentinel = 0xEE;   // fills destinations before drawing
+constexpr int32_t kGlyph = 8;          // glyph side of the code sheets
+constexpr uint32_t kCodeBase = 0x100;  // code sheet cell of c holds base + c
 
 // A new image of the given size whose pixels are all value.
 IMG* FilledImage(int32_t width, int32_t height, uint32_t value) {
   IMG* image = IMGNew();
   IMGResize(image, width, height);
-  for (int64_t i = 0; i < int64_t{width} * height; ++i) image->pixels[i] = value;
+  for (int64_t i = 0; i < int64_t{width} * height; ++i)
+    image->pixels[i] = value;
   return image;
 }
 
@@ -59,13 +61,14 @@ std::vector<int32_t> DrawnCodes(const IMG* destination) {
     const uint32_t first = destination->pixels[cell * kGlyph];
     for (int32_t y = 0; y < kGlyph; ++y) {
       for (int32_t x = 0; x < kGlyph; ++x) {
-        EXPECT_EQ(destination->pixels[y * destination->width + cell * kGlyph + x],
-                  first)
+        EXPECT_EQ(
+            destination->pixels[y * destination->width + cell * kGlyph + x],
+            first)
             << "cell " << cell << " pixel " << x << "," << y;
       }
     }
-    codes.push_back(first == kSentinel ? -1
-                                       : static_cast<int32_t>(first - kCodeBase));
+    codes.push_back(
+        first == kSentinel ? -1 : static_cast<int32_t>(first - kCodeBase));
   }
   return codes;
 }
@@ -127,9 +130,9 @@ TEST(FontTest, CellsOfThe128PixelSheet) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.description);
     IMG* destination = FilledImage(kGlyph, kGlyph, kSentinel);
-    EXPECT_EQ(CapturedStdout(
-                  [&] { FONTDrawChar(font, c.code, 0, 0, destination); }),
-              "");
+    EXPECT_EQ(
+        CapturedStdout([&] { FONTDrawChar(font, c.code, 0, 0, destination); }),
+        "");
     EXPECT_EQ(DrawnCodes(destination), std::vector<int32_t>{c.expected});
     IMGFree(&destination);
   }
@@ -259,12 +262,13 @@ TEST(FontTest, HexDigits) {
     std::string expected;  // the glyphs drawn from x = 8, then a blank cell
   };
   const Case cases[] = {
-      {"byte 0x0F", [](const FONT* f, IMG* d) { FONTDrawHex8(f, 0x0F, 8, 0, d); },
-       "0F"},
-      {"byte 0xA9", [](const FONT* f, IMG* d) { FONTDrawHex8(f, 0xA9, 8, 0, d); },
-       "A9"},
+      {"byte 0x0F",
+       [](const FONT* f, IMG* d) { FONTDrawHex8(f, 0x0F, 8, 0, d); }, "0F"},
+      {"byte 0xA9",
+       [](const FONT* f, IMG* d) { FONTDrawHex8(f, 0xA9, 8, 0, d); }, "A9"},
       {"half word 0x12AB",
-       [](const FONT* f, IMG* d) { FONTDrawHex16(f, 0x12AB, 8, 0, d); }, "12AB"},
+       [](const FONT* f, IMG* d) { FONTDrawHex16(f, 0x12AB, 8, 0, d); },
+       "12AB"},
       {"word 42", [](const FONT* f, IMG* d) { FONTDrawHex32(f, 42, 8, 0, d); },
        "0000002A"},
       {"word 0xFEDCBA98",
@@ -277,7 +281,8 @@ TEST(FontTest, HexDigits) {
     IMG* destination = FilledImage(10 * kGlyph, kGlyph, kSentinel);
     c.draw(font, destination);
     std::vector<int32_t> expected(10, -1);
-    for (size_t i = 0; i < c.expected.size(); ++i) expected[i + 1] = c.expected[i];
+    for (size_t i = 0; i < c.expected.size(); ++i)
+      expected[i + 1] = c.expected[i];
     EXPECT_EQ(DrawnCodes(destination), expected);
     IMGFree(&destination);
   }
@@ -296,7 +301,10 @@ TEST(FontTest, LinesStopAtLineFeedOrEnd) {
       {"stops at the end", "xyz", 8, {-1, 'x', 'y', 'z', -1, -1}},
       {"empty text", "", 0, {-1, -1, -1, -1, -1, -1}},
       {"line feed first", "\nAB", 0, {-1, -1, -1, -1, -1, -1}},
-      {"bytes from 0x80 are negative codes", "A\xE9" "B", 0,
+      {"bytes from 0x80 are negative codes",
+       "A\xE9"
+       "B",
+       0,
        {'A', -1, 'B', -1, -1, -1}},
       {"clipped on the left", "ABCD", -16, {'C', 'D', -1, -1, -1, -1}},
   };

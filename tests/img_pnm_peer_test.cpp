@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int32_t kWidth = 37;   // not a multiple of 8: P4 rows are padded
+constexpr int32_t kWidth = 37;  // not a multiple of 8: P4 rows are padded
 constexpr int32_t kHeight = 23;
 constexpr int kBitsPerByte = 8;
 constexpr uint32_t kWhite = 0xFFFFFF;
@@ -179,17 +179,18 @@ Picture Take(IMG* image) {
 // given: the width widened to a multiple of 8, the samples read as one
 // stream (P1 digits) or one bit string (P4 rows, padding bits included).
 Picture WidenedBits(const Samples& samples, char kind) {
-  const int32_t wide = (samples.width + kBitsPerByte - 1) / kBitsPerByte *
-                       kBitsPerByte;
-  Picture picture{wide, samples.height,
-                  std::vector<uint32_t>(static_cast<size_t>(wide) *
-                                        samples.height)};
+  const int32_t wide =
+      (samples.width + kBitsPerByte - 1) / kBitsPerByte * kBitsPerByte;
+  Picture picture{
+      wide, samples.height,
+      std::vector<uint32_t>(static_cast<size_t>(wide) * samples.height)};
   const std::vector<uint32_t> pixels = OurPixels(samples);
   for (int32_t y = 0; y < samples.height; ++y) {
     for (int32_t x = 0; x < samples.width; ++x) {
       const uint32_t p = pixels[static_cast<size_t>(y) * samples.width + x];
-      const size_t to = kind == '4' ? static_cast<size_t>(y) * wide + x
-                                    : static_cast<size_t>(y) * samples.width + x;
+      const size_t to = kind == '4'
+                            ? static_cast<size_t>(y) * wide + x
+                            : static_cast<size_t>(y) * samples.width + x;
       picture.pixels[to] = p;  // P4 padding bits stay 0 (netpbm writes 0)
     }
   }
@@ -211,8 +212,8 @@ const PeerCase kPeerCases[] = {
     {"plain bits", "ppmtopgm | pgmtopbm -threshold | pnmtoplainpnm", '1'},
     {"raw colour, maxval 15", "pamdepth 15", '6'},
     {"plain colour, maxval 15", "pamdepth 15 | pnmtoplainpnm", '3'},
-    {"plain grey, maxval 1000 spills", "ppmtopgm | pamdepth 1000 | pnmtoplainpnm",
-     '2'},
+    {"plain grey, maxval 1000 spills",
+     "ppmtopgm | pamdepth 1000 | pnmtoplainpnm", '2'},
 };
 
 class ImgPnmPeerTest : public testing::Test {
@@ -239,8 +240,8 @@ TEST_F(ImgPnmPeerTest, ReadersAgreeWithNetpbm) {
   const std::string variant = TempPath("variant.pnm");
   for (const PeerCase& c : kPeerCases) {
     SCOPED_TRACE(c.description);
-    ASSERT_TRUE(RunShell("< '" + source_ + "' " + c.pipeline + " > '" + made +
-                         "'"))
+    ASSERT_TRUE(
+        RunShell("< '" + source_ + "' " + c.pipeline + " > '" + made + "'"))
         << "netpbm missing? run scripts/setup";
     const std::string bytes = ReadBytes(made);
     ASSERT_GT(bytes.size(), 2u);

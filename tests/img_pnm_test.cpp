@@ -118,32 +118,50 @@ struct SameCase {
 };
 
 const SameCase kSameCases[] = {
-    {"P5 bytes are unscaled greys", "P5 3 1 255 \x00\x80\xFF"s,
+    {"P5 bytes are unscaled greys",
+     "P5 3 1 255 \x00\x80\xFF"s,
      {3, 1, {0, 0x808080, W}}},
-    {"P2 maxval does not scale", "P2\n2 1\n15\n15 7\n", {2, 1, {0x0F0F0F, 0x070707}}},
+    {"P2 maxval does not scale",
+     "P2\n2 1\n15\n15 7\n",
+     {2, 1, {0x0F0F0F, 0x070707}}},
     {"P3 channels", "P3 1 1 255 255 128 0", {1, 1, {0xFF8000}}},
-    {"P3 sample above 255 spills into the top byte", "P3 1 1 255 256 0 0",
+    {"P3 sample above 255 spills into the top byte",
+     "P3 1 1 255 256 0 0",
      {1, 1, {0x01000000}}},
-    {"P2 sample 256 spills into every neighbour", "P2 1 1 255 256",
+    {"P2 sample 256 spills into every neighbour",
+     "P2 1 1 255 256",
      {1, 1, {0x01010100}}},
     {"P2 sample wraps at 32 bits", "P2 1 1 255 4294967297", {1, 1, {0x010101}}},
-    {"P1 separated digits, 1 is white", "P1 8 1\n1 0 1 0 0 0 0 1\n",
+    {"P1 separated digits, 1 is white",
+     "P1 8 1\n1 0 1 0 0 0 0 1\n",
      {8, 1, {W, 0, W, 0, 0, 0, 0, W}}},
-    {"P3 cut short after the first pixel", "P3 2 2 255\n1 2 3\n",
+    {"P3 cut short after the first pixel",
+     "P3 2 2 255\n1 2 3\n",
      {2, 2, {0x010203, 0, 0, 0}}},
-    {"P3 cut short inside a pixel", "P3 2 1 255 9 8 7 6", {2, 1, {0x090807, 0x060000}}},
+    {"P3 cut short inside a pixel",
+     "P3 2 1 255 9 8 7 6",
+     {2, 1, {0x090807, 0x060000}}},
     {"P2 without any sample", "P2 2 1 255", {2, 1, {0, 0}}},
-    {"P6 with comments", "P6\n# size\n2 # width\n# height\n1\n# maxval\n255\nABCDEF",
+    {"P6 with comments",
+     "P6\n# size\n2 # width\n# height\n1\n# maxval\n255\nABCDEF",
      {2, 1, {0x414243, 0x444546}}},
-    {"zero bytes in a raw raster", "P5 2 1 255 \x00\x05"s, {2, 1, {0, 0x050505}}},
-    {"separators: tab, return, 0x7F, high bytes", "P5\t\r\x7F\xFF" "2\x01" "1 255 ab",
+    {"zero bytes in a raw raster",
+     "P5 2 1 255 \x00\x05"s,
+     {2, 1, {0, 0x050505}}},
+    {"separators: tab, return, 0x7F, high bytes",
+     "P5\t\r\x7F\xFF"
+     "2\x01"
+     "1 255 ab",
      {2, 1, {0x616161, 0x626262}}},
-    {"a non-digit maxval counts as 0 and ends the header", "P2 1 1 x 9",
+    {"a non-digit maxval counts as 0 and ends the header",
+     "P2 1 1 x 9",
      {1, 1, {0x090909}}},
     {"a second P is a number of value 0", "P2 1 1 P 4", {1, 1, {0x040404}}},
-    {"raster bytes that look like header text", "P5 2 1 255\n# 5",
+    {"raster bytes that look like header text",
+     "P5 2 1 255\n# 5",
      {2, 1, {0x232323, 0x202020}}},
-    {"P4 width a multiple of 8", "P4 8 2 \xA5\x0F"s,
+    {"P4 width a multiple of 8",
+     "P4 8 2 \xA5\x0F"s,
      {8, 2, {W, 0, W, 0, 0, W, 0, W, 0, 0, 0, 0, W, W, W, W}}},
 };
 
@@ -171,13 +189,16 @@ struct DifferentCase {
 };
 
 const DifferentCase kDifferentCases[] = {
-    {"P1 digits without separators", "P1 8 1\n10100001\n",
+    {"P1 digits without separators",
+     "P1 8 1\n10100001\n",
      {8, 1, {W, 0, 0, 0, 0, 0, 0, 0}},
      {8, 1, {W, 0, W, 0, 0, 0, 0, W}}},
-    {"P1 width widened to 8 in memory", "P1 3 1 1 1 1",
+    {"P1 width widened to 8 in memory",
+     "P1 3 1 1 1 1",
      {3, 1, {W, W, W}},
      {8, 1, {W, W, W, 0, 0, 0, 0, 0}}},
-    {"P1 sample wraps to 0 in the file", "P1 2 1 4294967296 1",
+    {"P1 sample wraps to 0 in the file",
+     "P1 2 1 4294967296 1",
      {2, 1, {0, W}},
      {8, 1, {W, W, W, W, W, W, W, W}}},
     {"P4 rows start at a byte in the file, one bit string in memory",
@@ -190,12 +211,15 @@ const DifferentCase kDifferentCases[] = {
      {1, 5, {W, 0x070707, 0, 0, 0}},
      {1, 1, {0x070707}}},
     {"kind last: the file raster starts right after it, memory skips one",
-     "2 1 255 P5ABC", {2, 1, {0x414141, 0x424242}},
+     "2 1 255 P5ABC",
+     {2, 1, {0x414141, 0x424242}},
      {2, 1, {0x424242, 0x434343}}},
-    {"P1 width before the kind is not widened", "3 1 P1 111",
+    {"P1 width before the kind is not widened",
+     "3 1 P1 111",
      {3, 1, {W, 0, 0}},
      {3, 1, {W, W, W}}},
-    {"P4 width before the kind: one bit string of 3 × 2 bits", "3 2 P4 \xB4\xFF"s,
+    {"P4 width before the kind: one bit string of 3 × 2 bits",
+     "3 2 P4 \xB4\xFF"s,
      {3, 2, {0, 0, W, W, 0, W}},
      {3, 2, {W, 0, W, W, 0, W}}},
 };
@@ -219,11 +243,16 @@ TEST(ImgPnmTest, ReadersDifferOnPurpose) {
 // bytes, so these inputs are not for it.)
 
 const SameCase kShortFileCases[] = {
-    {"P6 with 3 of 6 bytes", "P6 2 1 255\n\x01\x02\x03"s, {2, 1, {0x010203, F}}},
-    {"P6 with 4 of 6 bytes", "P6 2 1 255\n\x01\x02\x03\x04"s, {2, 1, {0x010203, F}}},
+    {"P6 with 3 of 6 bytes",
+     "P6 2 1 255\n\x01\x02\x03"s,
+     {2, 1, {0x010203, F}}},
+    {"P6 with 4 of 6 bytes",
+     "P6 2 1 255\n\x01\x02\x03\x04"s,
+     {2, 1, {0x010203, F}}},
     {"P5 with 1 of 2 bytes", "P5 2 1 255\n\x07"s, {2, 1, {0x070707, F}}},
     {"P5 ending at the maxval", "P5 1 1 255", {1, 1, {F}}},
-    {"P4 rows past the end are white", "P4 9 2\n\x00"s,
+    {"P4 rows past the end are white",
+     "P4 9 2\n\x00"s,
      {9, 2, {0, 0, 0, 0, 0, 0, 0, 0, W, W, W, W, W, W, W, W, W, W}}},
 };
 
@@ -243,32 +272,32 @@ struct BadCase {
 
 // Every row fails in both readers with exactly one report.
 const BadCase kBadCases[] = {
-    {"empty input", ""},                                    // no kind
-    {"only separators", " \n\t "},                          // no kind
-    {"P alone", "P"},                                       // no kind byte
-    {"kind byte 0", "P0 1 1 255 x"},                        // not 1..6
-    {"kind byte 7", "P7 1 1 255 x"},                        // not 1..6
-    {"kind byte x", "Px 1 1 255 x"},                        // not 1..6
-    {"kind byte is a separator", "P 6 1 1 255 x"},          // not 1..6
-    {"no kind token at all", "Q6 1 1 255 1 1"},             // Q is a number
-    {"ends after the kind", "P6"},                          // no width
-    {"ends after the width", "P6 2"},                       // no height
-    {"ends after the height", "P6 2 1"},                    // no maxval
-    {"P1 ends after the width", "P1 8"},                    // no height
-    {"comment reaches the end", "P6 2 1 # no line feed"},   // no maxval
+    {"empty input", ""},                                   // no kind
+    {"only separators", " \n\t "},                         // no kind
+    {"P alone", "P"},                                      // no kind byte
+    {"kind byte 0", "P0 1 1 255 x"},                       // not 1..6
+    {"kind byte 7", "P7 1 1 255 x"},                       // not 1..6
+    {"kind byte x", "Px 1 1 255 x"},                       // not 1..6
+    {"kind byte is a separator", "P 6 1 1 255 x"},         // not 1..6
+    {"no kind token at all", "Q6 1 1 255 1 1"},            // Q is a number
+    {"ends after the kind", "P6"},                         // no width
+    {"ends after the width", "P6 2"},                      // no height
+    {"ends after the height", "P6 2 1"},                   // no maxval
+    {"P1 ends after the width", "P1 8"},                   // no height
+    {"comment reaches the end", "P6 2 1 # no line feed"},  // no maxval
     {"comment before the kind reaches the end", "# P6 2 1 255"},
-    {"width 0", "P6 0 1 255 abc"},                          // empty image
-    {"height 0", "P6 1 0 255 abc"},                         // empty image
-    {"P1 width 0 stays 0 when widened", "P1 0 1 1"},        // empty image
-    {"minus sign is a number 0", "P6 -1 1 255 abc"},        // width 0
-    {"width wraps to 0", "P6 4294967296 1 255 abc"},        // 2^32
-    {"width wraps negative", "P6 2147483648 1 255 abc"},    // 2^31
-    {"height wraps negative", "P5 1 4294967295 255 a"},     // 2^32 - 1
+    {"width 0", "P6 0 1 255 abc"},                        // empty image
+    {"height 0", "P6 1 0 255 abc"},                       // empty image
+    {"P1 width 0 stays 0 when widened", "P1 0 1 1"},      // empty image
+    {"minus sign is a number 0", "P6 -1 1 255 abc"},      // width 0
+    {"width wraps to 0", "P6 4294967296 1 255 abc"},      // 2^32
+    {"width wraps negative", "P6 2147483648 1 255 abc"},  // 2^31
+    {"height wraps negative", "P5 1 4294967295 255 a"},   // 2^32 - 1
     {"huge width wraps above the cap", "P6 99999999999 1 255 abc"},
-    {"one pixel above the cap", "P2 268435457 1 255"},      // 2^28 + 1
+    {"one pixel above the cap", "P2 268435457 1 255"},  // 2^28 + 1
     {"square above the cap", "P5 16385 16384 255 a"},
-    {"P4 width -1", "P4 4294967295 1 \xFF"},                // wraps
-    {"P1 width widens beyond 2^31", "P1 2147483647 1 1"},   // wraps
+    {"P4 width -1", "P4 4294967295 1 \xFF"},               // wraps
+    {"P1 width widens beyond 2^31", "P1 2147483647 1 1"},  // wraps
 };
 
 TEST(ImgPnmTest, BadInputFailsWithOneReport) {
@@ -337,11 +366,11 @@ TEST(ImgPnmTest, FileIsClosedOnEveryPath) {
   const int before = OpenFiles();
   ASSERT_GT(before, 0);
   for (int round = 0; round < 3; ++round) {
-    LoadBytes("P6 2 1 255\nabcdef");     // success
-    LoadBytes("P9");                     // bad kind
-    LoadBytes("P6 2");                   // header cut short
-    LoadBytes("P6 0 1 255 ");            // empty image
-    LoadBytes("P6 99999 99999 255 ");    // above the cap
+    LoadBytes("P6 2 1 255\nabcdef");   // success
+    LoadBytes("P9");                   // bad kind
+    LoadBytes("P6 2");                 // header cut short
+    LoadBytes("P6 0 1 255 ");          // empty image
+    LoadBytes("P6 99999 99999 255 ");  // above the cap
   }
   EXPECT_EQ(OpenFiles(), before);
 }

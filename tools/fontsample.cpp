@@ -15,9 +15,9 @@
 
 namespace {
 
-constexpr int32_t kGlyphSide = 8;    // glyph width, height and pitch
-constexpr int32_t kColumns = 48;     // width of the picture in glyphs
-constexpr int32_t kMargin = 1;       // blank glyph cells around the text
+constexpr int32_t kGlyphSide = 8;  // glyph width, height and pitch
+constexpr int32_t kColumns = 48;   // width of the picture in glyphs
+constexpr int32_t kMargin = 1;     // blank glyph cells around the text
 constexpr uint32_t kHexSample = 0x1234ABCD;
 
 // The sample text, one entry per picture row ("" leaves a row empty).

@@ -21,9 +21,9 @@
 
 namespace {
 
-constexpr int32_t kGlyphSide = 8;       // glyph width and height in pixels
-constexpr int32_t kCellsPerRow = 16;    // cells per sheet row
-constexpr int32_t kCodes = 128;         // codes 0..127 have a cell
+constexpr int32_t kGlyphSide = 8;          // glyph width and height in pixels
+constexpr int32_t kCellsPerRow = 16;       // cells per sheet row
+constexpr int32_t kCodes = 128;            // codes 0..127 have a cell
 constexpr uint32_t kInkColour = 0xE0E0E0;  // light grey glyph pixels
 constexpr char kInk = '#';
 constexpr char kBackground = '.';

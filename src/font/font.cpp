@@ -132,15 +132,16 @@ void FONTDrawHex8(const FONT* font, unsigned char value, int32_t x, int32_t y,
 }
 
 // Draws the high byte, then the low byte two glyphs further.
-void FONTDrawHex16(const FONT* font, unsigned short value, int32_t x,
-                   int32_t y, IMG* destination) {
+void FONTDrawHex16(const FONT* font, unsigned short value, int32_t x, int32_t y,
+                   IMG* destination) {
   if (font == nullptr) {
     FONTError();
     return;
   }
   const uint32_t bits = value;
-  FONTDrawHex8(font, static_cast<unsigned char>((bits >> kByteBits) & kByteMask),
-               x, y, destination);
+  FONTDrawHex8(font,
+               static_cast<unsigned char>((bits >> kByteBits) & kByteMask), x,
+               y, destination);
   FONTDrawHex8(font, static_cast<unsigned char>(bits & kByteMask),
                glyphPosition(x, kDigitsPerByte, font->glyphWidth), y,
                destination);
@@ -153,10 +154,10 @@ void FONTDrawHex32(const FONT* font, uint32_t value, int32_t x, int32_t y,
     FONTError();
     return;
   }
-  FONTDrawHex16(font,
-                static_cast<unsigned short>((value >> kHalfWordBits) &
-                                            kHalfWordMask),
-                x, y, destination);
+  FONTDrawHex16(
+      font,
+      static_cast<unsigned short>((value >> kHalfWordBits) & kHalfWordMask), x,
+      y, destination);
   FONTDrawHex16(font, static_cast<unsigned short>(value & kHalfWordMask),
                 glyphPosition(x, kDigitsPerHalfWord, font->glyphWidth), y,
                 destination);

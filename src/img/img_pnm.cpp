@@ -52,50 +52,54 @@ constexpr int32_t kNumbersWithoutMaxval = 2;
 
 // What the header has told so far.
 struct PNMHeader {
-  int32_t kind;      // 1..6 for P1..P6; 0 until the kind token is read
-  uint32_t width;    // first header number, wrapped to 32 bits
-  uint32_t height;   // second header number, wrapped to 32 bits
-  int32_t numbers;   // header numbers taken (width, height, maxval), 0..3
-  bool widenBits;    // memory reader: a P1/P4 width is rounded up to 8s
+  int32_t kind;     // 1..6 for P1..P6; 0 until the kind token is read
+  uint32_t width;   // first header number, wrapped to 32 bits
+  uint32_t height;  // second header number, wrapped to 32 bits
+  int32_t numbers;  // header numbers taken (width, height, maxval), 0..3
+  bool widenBits;   // memory reader: a P1/P4 width is rounded up to 8s
 };
 
 // Header bytes of an open file. Bytes are fetched lazily, so after the
 // header the stream stands right after the last byte the header consumed.
 struct FileBytes {
-  FILE* file;     // the stream being read (borrowed)
-  int byte;       // the byte fetched but not yet consumed, when held
-  bool held;      // whether byte holds a fetched byte
-
-  // The next byte, not consumed; kEndOfInput at the end of the file.
-  int peek() {
-    if (!held) {
-      byte = getc_unlocked(file);
-      held = true;
-    }
-    return byte;
-  }
-
-  // Consumes the next byte.
-  void advance() {
-    peek();
-    held = false;
-  }
+  FILE* file;  // the stream being read (borrowed)
+  int byte;    // the byte fetched but not yet consumed, when held
+  bool held;   // whether byte holds a fetched byte
 };
 
 // Header bytes of a zero-terminated buffer.
 struct BufferBytes {
   const unsigned char* bytes;  // the caller's buffer (borrowed)
   size_t at;                   // index of the next byte
-
-  // The next byte, not consumed; kEndOfInput at the terminating zero.
-  int peek() const { return bytes[at] == 0 ? kEndOfInput : bytes[at]; }
-
-  // Consumes the next byte.
-  void advance() { ++at; }
 };
 
 // ---- Helpers ------------------------------------------------------------
 
+// The next byte of the file, not consumed; kEndOfInput at its end.
+int peekByte(FileBytes* in) {
+  if (!in->held) {
+    in->byte = getc_unlocked(in->file);
+    in->held = true;
+  }
+  return in->byte;
+}
+
+// Consumes the next byte of the file.
+void advanceByte(FileBytes* in) {
+  peekByte(in);
+  in->held = false;
+}
+
+// The next byte of the buffer, not consumed; kEndOfInput at the
+// terminating zero.
+int peekByte(const BufferBytes* in) {
+  return in->bytes[in->at] == 0 ? kEndOfInput : in->bytes[in->at];
+}
+
+// Consumes the next byte of the buffer.
+void advanceByte(BufferBytes* in) { ++in->at; }
+
+// Whether the byte is a decimal digit '0'..'9'.
 bool isDigit(int byte) { return byte >= '0' && byte <= '9'; }
 
 // Space, tab, line ends, other control bytes, 0x7F and bytes from 0x80 up;
@@ -104,15 +108,17 @@ bool isSeparator(int byte) {
   return byte < kFirstTokenByte || byte > kLastTokenByte;
 }
 
+// P1 and P4: one bit per pixel, no maxval.
 bool isBitKind(int32_t kind) { return kind == kPlainBits || kind == kRawBits; }
 
+// P4, P5 and P6: binary rasters.
 bool isRawKind(int32_t kind) { return kind >= kRawBits; }
 
 // Whether the kind and every number the kind needs are known.
 bool headerComplete(const PNMHeader& header) {
   if (header.kind == 0) return false;
-  return header.numbers >= (isBitKind(header.kind) ? kNumbersWithoutMaxval
-                                                   : kNumbersWithMaxval);
+  return header.numbers >=
+         (isBitKind(header.kind) ? kNumbersWithoutMaxval : kNumbersWithMaxval);
 }
 
 // Value rounded up to a multiple of 8, wrapping in 32 bits.
@@ -141,32 +147,32 @@ void takeNumber(PNMHeader* header, uint32_t value) {
 template <typename Bytes>
 bool readHeader(Bytes* in, bool consumeNumberEnd, PNMHeader* header) {
   while (!headerComplete(*header)) {
-    const int first = in->peek();
+    const int first = peekByte(in);
     if (first == kEndOfInput) return false;
-    in->advance();
+    advanceByte(in);
     if (isSeparator(first)) continue;
     if (first == kKindMarker && header->kind == 0) {
-      const int kind = in->peek();
+      const int kind = peekByte(in);
       if (kind < '0' + kPlainBits || kind > '0' + kRawColour) return false;
-      in->advance();
+      advanceByte(in);
       header->kind = kind - '0';
     } else if (first == kCommentMarker) {
       int byte;
       do {
-        byte = in->peek();
+        byte = peekByte(in);
         if (byte == kEndOfInput) return false;
-        in->advance();
+        advanceByte(in);
       } while (byte != kLineFeed);
     } else {
       // A token that does not start with a digit counts as the number 0.
       uint32_t value = 0;
       if (isDigit(first)) {
         value = static_cast<uint32_t>(first - '0');
-        while (isDigit(in->peek())) {
-          value = value * kDecimalBase + static_cast<uint32_t>(in->peek() - '0');
-          in->advance();
+        for (int digit = peekByte(in); isDigit(digit); digit = peekByte(in)) {
+          value = value * kDecimalBase + static_cast<uint32_t>(digit - '0');
+          advanceByte(in);
         }
-        if (consumeNumberEnd) in->advance();
+        if (consumeNumberEnd) advanceByte(in);
       }
       takeNumber(header, value);
     }
@@ -188,8 +194,7 @@ IMG* newRasterImage(const PNMHeader& header) {
     IMGError();
     return nullptr;
   }
-  if (width < 0 || height < 0 ||
-      int64_t{width} * height > kIMGMaxReadPixels) {
+  if (width < 0 || height < 0 || int64_t{width} * height > kIMGMaxReadPixels) {
     IMGError();
     return nullptr;
   }
@@ -429,7 +434,7 @@ IMG* IMGParsePNM(const char* buffer) {
     IMGError();
     return nullptr;
   }
-  if (isRawKind(header.kind) || in.peek() != kEndOfInput) in.advance();
+  if (isRawKind(header.kind) || peekByte(&in) != kEndOfInput) advanceByte(&in);
   IMG* image = newRasterImage(header);
   if (image != nullptr) readBufferRaster(in.bytes + in.at, header.kind, image);
   return image;

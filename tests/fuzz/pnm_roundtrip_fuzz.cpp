@@ -23,8 +23,8 @@ std::string gPath;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::SilenceReports();
-  gPath = "/tmp/asciidemo_pnm_roundtrip_fuzz_" + std::to_string(getpid()) +
-          ".ppm";
+  gPath =
+      "/tmp/asciidemo_pnm_roundtrip_fuzz_" + std::to_string(getpid()) + ".ppm";
   return 0;
 }
 
@@ -36,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int64_t i = 0; i < count; ++i) {
     const size_t at = 2 + static_cast<size_t>(i) * 3;
     if (at + 2 >= size) break;
-    image->pixels[i] = uint32_t{data[at]} << 16 | uint32_t{data[at + 1]} << 8 |
-                       data[at + 2];
+    image->pixels[i] =
+        uint32_t{data[at]} << 16 | uint32_t{data[at + 1]} << 8 | data[at + 2];
   }
   const bool saved = IMGSavePNM(image, gPath.c_str());
   fuzz::Require(saved == (count > 0), "saving succeeds exactly when not empty");
