@@ -2,16 +2,18 @@
 // buffers, and writing binary colour files.
 //
 // The two readers share one header grammar and one set of sample-to-pixel
-// rules, and differ where noted: the file reader
-// consumes the byte that ends a header number and takes each run of P1
-// digits as one sample; the memory reader leaves that byte in place, widens
-// P1 and P4 widths to a multiple of 8, takes each P1 digit as a sample and
-// reads P4 as one continuous bit string.
+// rules, and differ where noted: the file reader consumes the byte that
+// ends a header number and takes each run of P1 digits as one sample; the
+// memory reader leaves that byte in place, widens P1 and P4 widths to a
+// multiple of 8, takes each P1 digit as a sample and reads P4 as one
+// continuous bit string.
 //
 // Reports go through IMGError (switch kIMGErrorReports in img_core.cpp).
 // Depends on util (allocation, through IMGNew and IMGResize).
+#include <cstddef>  // size_t
 #include <cstdint>
-#include <cstdio>  // FILE, fopen, fclose, fprintf, getc_unlocked, putc_unlocked
+#include <cstdio>  // FILE, fopen, fread, fclose, fprintf, getc_unlocked,
+                   // putc_unlocked
 
 #include "img/img.h"
 
@@ -34,6 +36,8 @@ constexpr int kRedShift = 16;            // channel positions in a pixel
 constexpr int kGreenShift = 8;
 constexpr uint32_t kChannelMask = 0xFF;
 constexpr int kWrittenMaxval = 255;
+constexpr int kColourSamples = 3;                 // samples of a P3 or P6 pixel
+constexpr size_t kRasterBlock = size_t{1} << 16;  // raster bytes read ahead
 
 // The six kinds, numbered as their digit after 'P'.
 constexpr int32_t kPlainBits = 1;
@@ -65,6 +69,17 @@ struct FileBytes {
   FILE* file;  // the stream being read (borrowed)
   int byte;    // the byte fetched but not yet consumed, when held
   bool held;   // whether byte holds a fetched byte
+};
+
+// Raster bytes of an open file: fetched from the stream a block at a time,
+// handed out one at a time (the cursor stays in registers, where a byte
+// read from the stream would update the stream's own cursor every time).
+struct FileRaster {
+  FILE* file;                         // the stream being read (borrowed)
+  const unsigned char* next;          // next byte to hand out from block
+  const unsigned char* end;           // end of the bytes held in block
+  bool ended;                         // the stream has no more bytes
+  unsigned char block[kRasterBlock];  // bytes read ahead from the stream
 };
 
 // Header bytes of a zero-terminated buffer.
@@ -225,52 +240,78 @@ uint32_t bitPixel(uint32_t sample) { return sample != 0 ? kWhite : kBlack; }
 
 // ---- File raster --------------------------------------------------------
 
+// The next raster byte, read ahead a block at a time; kEndOfInput once the
+// file has ended.
+int rasterByte(FileRaster* in) {
+  if (in->next == in->end) {
+    if (in->ended) return kEndOfInput;
+    const size_t got = std::fread(in->block, 1, kRasterBlock, in->file);
+    in->ended = got == 0;
+    if (in->ended) return kEndOfInput;
+    in->next = in->block;
+    in->end = in->block + got;
+  }
+  return *in->next++;
+}
+
 // A raw byte of the file; the end of the file gives 0xFFFFFFFF (the end
 // value -1 with every bit set).
-uint32_t rawFileByte(FILE* file) {
-  return static_cast<uint32_t>(getc_unlocked(file));
+uint32_t rawFileByte(FileRaster* in) {
+  return static_cast<uint32_t>(rasterByte(in));
 }
 
 // Next plain-text sample of the file: passes over bytes up to a digit and
 // reads the run of digits there (wrapping in 32 bits), consuming the byte
 // after it. False at the end of the file.
-bool plainFileSample(FILE* file, uint32_t* sample) {
+bool plainFileSample(FileRaster* in, uint32_t* sample) {
   int byte;
   do {
-    byte = getc_unlocked(file);
+    byte = rasterByte(in);
     if (byte == kEndOfInput) return false;
   } while (!isDigit(byte));
   uint32_t value = static_cast<uint32_t>(byte - '0');
-  for (byte = getc_unlocked(file); isDigit(byte); byte = getc_unlocked(file)) {
+  for (byte = rasterByte(in); isDigit(byte); byte = rasterByte(in)) {
     value = value * kDecimalBase + static_cast<uint32_t>(byte - '0');
   }
   *sample = value;
   return true;
 }
 
+// Pixel of the samples of a plain kind: P1 and P2 take one, P3 three.
+uint32_t plainPixel(int32_t kind, const uint32_t* samples) {
+  if (kind == kPlainBits) return bitPixel(samples[0]);
+  if (kind == kPlainGrey) return greyPixel(samples[0]);
+  return colourPixel(samples[0], samples[1], samples[2]);
+}
+
+// Decodes the plain samples of the file into count pixels. Samples missing
+// at the end count as 0: a pixel cut short keeps the samples it got, later
+// pixels stay 0. (One call site, so the sample reader is inlined.)
+void readPlainFileRaster(FileRaster* in, int32_t kind, uint32_t* pixels,
+                         int64_t count) {
+  const int perPixel = kind == kPlainColour ? kColourSamples : 1;
+  uint32_t samples[kColourSamples] = {0, 0, 0};
+  int taken = 0;  // samples of the current pixel read so far
+  int64_t i = 0;
+  while (i < count && plainFileSample(in, &samples[taken])) {
+    if (++taken < perPixel) continue;
+    pixels[i++] = plainPixel(kind, samples);
+    taken = 0;
+    samples[0] = samples[1] = samples[2] = 0;
+  }
+  if (taken > 0) pixels[i] = plainPixel(kind, samples);
+}
+
 // Decodes the file's raster into the image. Plain samples missing at the
 // end leave their pixels 0; raw bytes missing at the end count as -1.
-void readFileRaster(FILE* file, int32_t kind, IMG* image) {
+void readFileRaster(FileRaster* file, int32_t kind, IMG* image) {
   const int64_t count = int64_t{image->width} * image->height;
   uint32_t* pixel = image->pixels;
   switch (kind) {
     case kPlainBits:
     case kPlainGrey:
-      for (int64_t i = 0; i < count; ++i) {
-        uint32_t sample;
-        if (!plainFileSample(file, &sample)) return;
-        pixel[i] = kind == kPlainBits ? bitPixel(sample) : greyPixel(sample);
-      }
-      return;
     case kPlainColour:
-      for (int64_t i = 0; i < count; ++i) {
-        uint32_t red = 0, green = 0, blue = 0;
-        const bool complete = plainFileSample(file, &red) &&
-                              plainFileSample(file, &green) &&
-                              plainFileSample(file, &blue);
-        pixel[i] = colourPixel(red, green, blue);
-        if (!complete) return;
-      }
+      readPlainFileRaster(file, kind, pixel, count);
       return;
     case kRawBits:
       // Every row starts with a fresh byte; the bits past the width in a
@@ -307,7 +348,13 @@ IMG* loadFromFile(FILE* file) {
     return nullptr;
   }
   IMG* image = newRasterImage(header);
-  if (image != nullptr) readFileRaster(file, header.kind, image);
+  if (image != nullptr) {
+    FileRaster raster;
+    raster.file = file;
+    raster.next = raster.end = raster.block;
+    raster.ended = false;
+    readFileRaster(&raster, header.kind, image);
+  }
   return image;
 }
 
