@@ -5,7 +5,10 @@
 // glyphWidth wide, wrapped at the sheet's width into rows glyphHeight tall:
 // code c starts at sx = (c × glyphWidth) mod W, sy = ((c × glyphWidth) div W)
 // × glyphHeight, with truncating division (negative codes give cells left of
-// or above the sheet). Sheet pixels of value 0 are transparent.
+// or above the sheet). The product c × glyphWidth is taken in 64 bits, so
+// every 32-bit code is safe; pen positions beyond the 32-bit range are
+// clamped to it (still outside every image). Sheet pixels of value 0 are
+// transparent.
 //
 // Error switch: kFONTErrorReports (font.cpp), off. When on, every failed
 // argument test prints "FONT Error.\n"; either way the operation then

@@ -80,18 +80,27 @@ void IMGError();
 // ---- PNM files ----------------------------------------------------------
 
 // Reads a PNM file of any kind P1..P6 into a new image. Samples are not
-// scaled by the maxval; in P1 and P4 a 1 is white (0xFFFFFF). Failures (null
-// name, unopenable file, bad kind, header cut short, zero width or height,
-// more than kIMGMaxReadPixels, out of memory): one report, null; the file is
-// closed on every path.
+// scaled by the maxval and channels are or-combined (a plain sample above
+// 255 reaches into the next channel); in P1 and P4 a 1 is white (0xFFFFFF).
+// Header numbers wrap in 32 bits. A raster cut short is not a failure:
+// missing plain samples are 0, raw bytes missing at the end of the file
+// count as -1 (a P5 or P6 pixel 0xFFFFFFFF, a P4 pixel white). Failures
+// (null name, unopenable file, bad kind, header cut short, zero width or
+// height, a width or height that wraps negative, more than
+// kIMGMaxReadPixels, out of memory): one report, null; the file is closed on
+// every path.
 IMG* IMGLoadPNM(const char* fileName);
 
 // Reads a PNM image from a zero-terminated buffer (bytes taken as 0..255),
-// with the same failures as IMGLoadPNM. P1 and P4 widths are widened to a
-// multiple of 8. Precondition, the caller's duty: after the header the buffer
-// holds every raw raster byte the header announces (width × height for P5,
-// 3 × width × height for P6, width / 8 × height for P4 after widening); raw
-// rasters are read by count, since a zero byte is ordinary raster data.
+// with the same failures as IMGLoadPNM. A P1 or P4 width that follows the
+// kind is widened to a multiple of 8; P1 takes every digit as one sample,
+// P4 is one continuous bit string. Plain rasters end at the terminating
+// zero (missing samples are 0). Precondition, the caller's duty: for the raw
+// kinds the buffer holds the one byte that ends the header and, after it,
+// every raster byte the header announces (width × height for P5,
+// 3 × width × height for P6, width × height / 8 rounded up for P4, with the
+// widened width); raw rasters are read by count, since a zero byte is
+// ordinary raster data there.
 IMG* IMGParsePNM(const char* buffer);
 
 // Writes the image as a binary colour file "P6\n<w> <h>\n255\n" plus three
