@@ -34,10 +34,10 @@ const std::string kFixtureDir = ASCIIDEMO_SOURCE_DIR "/tests/fixtures/demo";
 
 struct ScrollTextCase {
   const char* description;
-  const char* text;
-  int32_t trailingSpaces;
-  size_t nearLength;  // the length the text keeps close to
-  const char* hint;   // how to leave the demo
+  const char* text;        // the scroll text
+  int32_t trailingSpaces;  // spaces at its end
+  size_t nearLength;       // the length the text keeps close to
+  const char* hint;        // how to leave the demo
 };
 
 const ScrollTextCase kScrollTexts[] = {
@@ -76,8 +76,8 @@ TEST(DemoDataTest, LogoIsSevenRowsOfTwentyOne) {
 
 struct TableCase {
   const char* description;
-  DEMOTable table;
-  int32_t count;
+  DEMOTable table;              // the table checked
+  int32_t count;                // its length
   int32_t from;                 // first entry of the checked run
   std::vector<int32_t> values;  // entries from, from + 1, ...
 };
@@ -211,10 +211,13 @@ std::vector<std::string> ComposedFrames(int count) {
 
 // Everything that moves from frame to frame.
 struct Motion {
-  int32_t logoX, logoY, position;
-  std::vector<int32_t> cursorIndices;
+  int32_t logoX;                       // logo X index
+  int32_t logoY;                       // logo Y index
+  int32_t position;                    // scroller position
+  std::vector<int32_t> cursorIndices;  // the layers' cursors, in order
 };
 
+// The current motion.
 Motion SaveMotion() {
   const DEMOState* state = DEMOGlobals();
   Motion motion = {
@@ -228,6 +231,7 @@ Motion SaveMotion() {
   return motion;
 }
 
+// Puts the motion back where it was when saved.
 void RestoreMotion(const Motion& motion) {
   DEMOState* state = DEMOGlobals();
   state->logoXIndex = motion.logoX;
@@ -391,8 +395,11 @@ TEST_F(DemoTest, FrameHandlesEachKeyPressOnce) {
 
 struct KeyCase {
   const char* description;
-  signed char key;
-  signed char quitCode, toggle1, toggle2, counter3;  // afterwards
+  signed char key;       // the code handled
+  signed char quitCode;  // afterwards, from 0
+  signed char toggle1;   // afterwards, from 1
+  signed char toggle2;   // afterwards, from 1
+  signed char counter3;  // afterwards, from 7
 };
 
 TEST_F(DemoTest, KeyTable) {
