@@ -301,4 +301,86 @@ TEST(ImgCoreTest, BlitMatchesThePixelByPixelDefinition) {
   }
 }
 
+// A random source for the blit properties: runs of zero and non-zero
+// pixels of random lengths, so that whole groups of transparent pixels,
+// whole groups of opaque ones and mixed groups all occur.
+void FillWithRuns(IMG* image, std::mt19937& random) {
+  std::uniform_int_distribution<int32_t> runs(1, 12);
+  const int64_t count = int64_t{image->width} * image->height;
+  bool opaque = random() % 2 == 0;
+  for (int64_t p = 0; p < count;) {
+    for (int32_t n = runs(random); n > 0 && p < count; --n, ++p) {
+      // Every value but 0 is opaque, top byte included.
+      image->pixels[p] = opaque ? (random() | 1u) : 0u;
+    }
+    opaque = !opaque;
+  }
+}
+
+TEST(ImgCoreTest, BlitOfLargeRectanglesMatchesTheDefinition) {
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int32_t> sizes(0, 90);
+  std::uniform_int_distribution<int32_t> corners(-60, 90);
+  std::uniform_int_distribution<int32_t> extents(-5, 130);
+  for (int i = 0; i < 2000; ++i) {
+    IMG* source = FilledImage(sizes(random), sizes(random), 0);
+    FillWithRuns(source, random);
+    IMG* expected = FilledImage(sizes(random), sizes(random), 0);
+    FillWithRuns(expected, random);
+    IMG* actual = IMGCopy(expected);
+    const int32_t sx = corners(random), sy = corners(random);
+    const int32_t dx = corners(random), dy = corners(random);
+    // Every third rectangle is eight pixels wide, like a glyph of the demo.
+    const int32_t width = i % 3 == 0 ? 8 : extents(random);
+    const int32_t height = extents(random);
+    ReferenceBlit(source, expected, sx, sy, dx, dy, width, height);
+    IMGBlit(source, actual, sx, sy, dx, dy, width, height);
+    ASSERT_TRUE(IMGEqual(expected, actual))
+        << "source " << source->width << "x" << source->height << " dest "
+        << expected->width << "x" << expected->height << " s(" << sx << ","
+        << sy << ") d(" << dx << "," << dy << ") " << width << "x" << height;
+    for (IMG* image : {source, expected, actual}) IMGFree(&image);
+  }
+}
+
+TEST(ImgCoreTest, BlitWithinOneImageCopiesInOrder) {
+  std::mt19937 random(13);
+  std::uniform_int_distribution<int32_t> sizes(1, 60);
+  std::uniform_int_distribution<int32_t> shifts(-6, 6);
+  std::uniform_int_distribution<int32_t> extents(0, 70);
+  for (int i = 0; i < 2000; ++i) {
+    IMG* actual = FilledImage(sizes(random), sizes(random), 0);
+    FillWithRuns(actual, random);
+    IMG* expected = IMGCopy(actual);
+    // Small shifts make the two rectangles overlap, so the in-order copy
+    // reads pixels it has already written.
+    const int32_t sx = shifts(random) + 3, sy = shifts(random) + 3;
+    const int32_t dx = sx + shifts(random), dy = sy + shifts(random);
+    const int32_t width = extents(random), height = extents(random);
+    ReferenceBlit(expected, expected, sx, sy, dx, dy, width, height);
+    IMGBlit(actual, actual, sx, sy, dx, dy, width, height);
+    ASSERT_TRUE(IMGEqual(expected, actual))
+        << "image " << actual->width << "x" << actual->height << " s(" << sx
+        << "," << sy << ") d(" << dx << "," << dy << ") " << width << "x"
+        << height;
+    IMGFree(&actual);
+    IMGFree(&expected);
+  }
+}
+
+TEST(ImgCoreTest, BlitBetweenRecordsSharingPixelsCopiesInOrder) {
+  // Two records over one array, the second starting one pixel later: a
+  // copy from the first to the second moves every pixel one place right
+  // and, read in order, repeats the first pixel along the row.
+  IMG* image = FilledImage(16, 1, 0);
+  for (int32_t x = 0; x < 16; ++x) image->pixels[x] = 100 + x;
+  IMG shifted = {15, 1, image->pixels + 1};
+  IMGBlit(image, &shifted, 0, 0, 0, 0, 15, 1);
+  for (int32_t x = 0; x < 16; ++x) {
+    SCOPED_TRACE(x);
+    EXPECT_EQ(image->pixels[x], 100u);
+  }
+  IMGFree(&image);
+}
+
 }  // namespace

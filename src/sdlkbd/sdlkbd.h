@@ -20,7 +20,8 @@ struct SDLKBD {
 SDLKBD* SDLKBDNew();
 
 // Releases the keyboard and sets the caller's handle to null; a null address
-// or handle does nothing. A later SDLKBDNew creates a fresh keyboard.
+// or handle, or a handle that is not the keyboard (a copy of one already
+// released), does nothing. A later SDLKBDNew creates a fresh keyboard.
 void SDLKBDFree(SDLKBD** keyboard);
 
 // Constant empty text for any keyboard; null for null.
