@@ -13,6 +13,7 @@
 
 #include "font/font.h"
 #include "img/img.h"
+#include "temp_path.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ class FontSheetTest : public testing::Test {
 };
 
 TEST(FontSheetToolTest, CommittedSheetIsWhatTheToolMakes) {
-  const std::string built = testing::TempDir() + "font_sheet_test.ppm";
+  const std::string built = TempPath("sheet.ppm");
   const std::string command = std::string("\"") + FONTSHEET_TOOL + "\" \"" +
                               kSourcePath + "\" \"" + built + "\"";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -98,8 +99,8 @@ TEST(FontSheetToolTest, CommittedSheetIsWhatTheToolMakes) {
 }
 
 TEST(FontSheetToolTest, BadSourceIsRefused) {
-  const std::string source = testing::TempDir() + "font_sheet_bad.txt";
-  const std::string built = testing::TempDir() + "font_sheet_bad.ppm";
+  const std::string source = TempPath("bad.txt");
+  const std::string built = TempPath("bad.ppm");
   const char* const sources[] = {
       "code 65 A\n########\n",  // glyph cut short
       "code 200 x\n",           // code out of range

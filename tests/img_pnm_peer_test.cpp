@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "img/img.h"
+#include "temp_path.h"
 #include "util/util.h"
 
 namespace {
@@ -23,11 +24,6 @@ constexpr int32_t kWidth = 37;  // not a multiple of 8: P4 rows are padded
 constexpr int32_t kHeight = 23;
 constexpr int kBitsPerByte = 8;
 constexpr uint32_t kWhite = 0xFFFFFF;
-
-// A file name in the test's temporary directory.
-std::string TempPath(const std::string& name) {
-  return testing::TempDir() + "img_pnm_peer_" + name;
-}
 
 // The whole file as bytes; empty when it cannot be opened.
 std::string ReadBytes(const std::string& path) {

@@ -11,6 +11,7 @@
 
 #include "capture.h"
 #include "img/img.h"
+#include "temp_path.h"
 #include "util/util.h"
 
 namespace {
@@ -37,11 +38,6 @@ struct Picture {
   int32_t height;
   std::vector<uint32_t> pixels;
 };
-
-// A file name in the test's temporary directory.
-std::string TempPath(const std::string& name) {
-  return testing::TempDir() + "img_pnm_test_" + name;
-}
 
 // Writes the bytes, embedded zeros included, to the named file.
 void WriteBytes(const std::string& path, const std::string& bytes) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "temp_path.h"
 #include "util/util.h"
 
 namespace {
@@ -46,7 +47,7 @@ class FileTest : public testing::Test {
   const char* path() const { return path_.c_str(); }
 
  private:
-  std::string path_ = testing::TempDir() + "util_test_file";
+  std::string path_ = TempPath("file");
 };
 
 TEST_F(FileTest, EmptyFile) {
@@ -87,7 +88,7 @@ TEST_F(FileTest, ReadKeepsZeroBytesAndEndsWithZero) {
 }
 
 TEST_F(FileTest, UnopenableFilesGiveNeutralResults) {
-  const std::string missing = testing::TempDir() + "no/such/dir/file";
+  const std::string missing = TempPath("no/such/dir/file");
   EXPECT_EQ(FILSize(missing.c_str()), -1);
   EXPECT_EQ(FILRead(missing.c_str()), nullptr);
   FILWrite("text", missing.c_str());
