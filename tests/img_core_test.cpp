@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <utility>
@@ -301,17 +302,29 @@ TEST(ImgCoreTest, BlitMatchesThePixelByPixelDefinition) {
   }
 }
 
+// Opaque values with a single bit or byte set, top byte included: a blit
+// that tests only part of a pixel for transparency takes them for 0.
+const uint32_t kSparseOpaque[] = {0xFF000000u, 0x80000000u, 0x00010000u,
+                                  0x00000100u, 0x00000001u};
+
 // A random source for the blit properties: runs of zero and non-zero
 // pixels of random lengths, so that whole groups of transparent pixels,
-// whole groups of opaque ones and mixed groups all occur.
+// whole groups of opaque ones and mixed groups all occur; half of the
+// opaque pixels are sparse ones.
 void FillWithRuns(IMG* image, std::mt19937& random) {
   std::uniform_int_distribution<int32_t> runs(1, 12);
+  std::uniform_int_distribution<size_t> sparse(0, std::size(kSparseOpaque) - 1);
   const int64_t count = int64_t{image->width} * image->height;
   bool opaque = random() % 2 == 0;
   for (int64_t p = 0; p < count;) {
     for (int32_t n = runs(random); n > 0 && p < count; --n, ++p) {
-      // Every value but 0 is opaque, top byte included.
-      image->pixels[p] = opaque ? (random() | 1u) : 0u;
+      if (!opaque) {
+        image->pixels[p] = 0;
+      } else if (random() % 2 == 0) {
+        image->pixels[p] = kSparseOpaque[sparse(random)];
+      } else {
+        image->pixels[p] = random() | 1u;
+      }
     }
     opaque = !opaque;
   }
