@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <cstdio>   // printf
 #include <cstring>  // memcpy
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench_ratio.h"
 #include "img/img.h"
 
 namespace {
@@ -83,44 +83,23 @@ std::string MemcpyName(const Case& c) {
   return std::string("memcpy of the result of ") + c.name;
 }
 
-// The console report, keeping each benchmark's CPU time per iteration
-// (steadier than wall time on a machine shared with other work).
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  // Records the times, then prints the runs as usual.
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  std::map<std::string, double> times;  // CPU time per iteration, by name
-};
-
 }  // namespace
 
 // Registers every operation with its memcpy, runs them and prints ratios.
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
+  BenchInitialize(argc, argv);
   for (const Case& c : kCases) {
-    benchmark::RegisterBenchmark(c.name, MeasureOperation, &c);
-    benchmark::RegisterBenchmark(MemcpyName(c).c_str(), MeasureMemcpy, &c);
+    benchmark::RegisterBenchmark(c.name, MeasureOperation, &c)
+        ->Apply(BenchFastest);
+    benchmark::RegisterBenchmark(MemcpyName(c).c_str(), MeasureMemcpy, &c)
+        ->Apply(BenchFastest);
   }
-  RatioReporter reporter;
+  BenchRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\nTime per call as a multiple of a memcpy of the result:\n");
+  std::printf("\nTime per call as a multiple of a memcpy of the result "
+              "(fastest of %d):\n", kBenchRepetitions);
   for (const Case& c : kCases) {
-    const auto operation = reporter.times.find(c.name);
-    const auto reference = reporter.times.find(MemcpyName(c));
-    if (operation == reporter.times.end() ||
-        reference == reporter.times.end()) {
-      continue;
-    }
-    std::printf("  %-30s %7.2f x memcpy of %d x %d pixels\n", c.name,
-                operation->second / reference->second, c.resultWidth,
-                c.resultHeight);
+    reporter.PrintRatio(c.name, c.name, MemcpyName(c));
   }
   benchmark::Shutdown();
   return 0;

@@ -9,10 +9,8 @@
 
 #include <cstdint>
 #include <cstdio>  // printf
-#include <map>
-#include <string>
-#include <vector>
 
+#include "bench_ratio.h"
 #include "checker/checker.h"
 #include "scr/scr.h"
 #include "scroll/bigfont.h"
@@ -60,7 +58,7 @@ void BM_CheckerPerCellReference(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_CheckerPerCellReference);
+BENCHMARK(BM_CheckerPerCellReference)->Apply(BenchFastest);
 
 void BM_CheckerDraw(benchmark::State& state) {
   Canvas();
@@ -80,7 +78,7 @@ void BM_CheckerDraw(benchmark::State& state) {
   SEQFree(layer->squareSize);
   CHECKERFree(layer);
 }
-BENCHMARK(BM_CheckerDraw);
+BENCHMARK(BM_CheckerDraw)->Apply(BenchFastest);
 
 // Draws the default text at the given position.
 void ScrollAt(benchmark::State& state, int32_t position) {
@@ -99,47 +97,26 @@ void ScrollAt(benchmark::State& state, int32_t position) {
 }
 
 void BM_ScrollDrawAtStart(benchmark::State& state) { ScrollAt(state, 0); }
-BENCHMARK(BM_ScrollDrawAtStart);
+BENCHMARK(BM_ScrollDrawAtStart)->Apply(BenchFastest);
 
 void BM_ScrollDrawFarOut(benchmark::State& state) {
   ScrollAt(state, kLap * kFarLaps);
 }
-BENCHMARK(BM_ScrollDrawFarOut);
-
-// Console output plus the CPU time of every run, by benchmark name.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  // Keeps each run's time, then prints the runs as usual.
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  // Prints measured / reference when both ran.
-  void PrintRatio(const std::string& measured,
-                  const std::string& reference) const {
-    const auto m = times_.find(measured);
-    const auto r = times_.find(reference);
-    if (m == times_.end() || r == times_.end() || r->second <= 0) return;
-    std::printf("ratio %s / %s: %.3f\n", measured.c_str(), reference.c_str(),
-                m->second / r->second);
-  }
-
- private:
-  std::map<std::string, double> times_;  // CPU time per iteration, by name
-};
+BENCHMARK(BM_ScrollDrawFarOut)->Apply(BenchFastest);
 
 }  // namespace
 
 // Runs the benchmarks, then prints the ratios.
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  BenchInitialize(argc, argv);
+  BenchRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatio("BM_CheckerDraw", "BM_CheckerPerCellReference");
-  reporter.PrintRatio("BM_ScrollDrawFarOut", "BM_ScrollDrawAtStart");
+  std::printf("\nRatios, measured / reference (fastest of %d):\n",
+              kBenchRepetitions);
+  reporter.PrintRatio("CheckerDraw / per-cell rule", "BM_CheckerDraw",
+                      "BM_CheckerPerCellReference");
+  reporter.PrintRatio("ScrollDraw far out / at start", "BM_ScrollDrawFarOut",
+                      "BM_ScrollDrawAtStart");
   benchmark::Shutdown();
   return 0;
 }

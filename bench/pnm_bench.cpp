@@ -7,22 +7,17 @@
 // with a pointer. Their memory versions do the same on the buffer already
 // in memory. Every reader allocates a zeroed pixel array, as ours do.
 // Targets: P6 within 1.2 times, P3 within 1.5 times the plain reader.
-//
-// The repetitions of all benchmarks run interleaved in random order, and the
-// fastest repetition of each counts, so that load from other processes on a
-// shared machine disturbs the comparison as little as possible.
+// The fastest of interleaved repetitions counts (bench_ratio.h).
 #include <benchmark/benchmark.h>
-#include <unistd.h>  // isatty
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench_ratio.h"
 #include "img/img.h"
 
 namespace {
@@ -30,7 +25,6 @@ namespace {
 constexpr int32_t kRawSide = 4096;    // the P6 picture is kRawSide squared
 constexpr int32_t kPlainSide = 1024;  // the P3 picture is kPlainSide squared
 constexpr int kChannels = 3;
-constexpr int kRepetitions = 9;  // the fastest of this many runs counts
 constexpr uint32_t kSeed = 42;
 
 // ---- Test pictures ------------------------------------------------------
@@ -234,59 +228,19 @@ void BM_P3_PlainMemory(benchmark::State& state) {
   }
 }
 
-// Registers a benchmark measured in wall-clock time; reports the mean,
-// median and fastest of its repetitions.
+// Registers a benchmark measured in wall-clock time, fastest of several.
 void Register(const char* name, void (*function)(benchmark::State&)) {
   benchmark::RegisterBenchmark(name, function)
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime()
-      ->Repetitions(kRepetitions)
-      ->ComputeStatistics("min",
-                          [](const std::vector<double>& times) {
-                            return *std::min_element(times.begin(),
-                                                     times.end());
-                          })
-      ->ReportAggregatesOnly(true);
+      ->Apply(BenchFastest);
 }
-
-// Console output as usual, and the fastest repetition kept by name.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  // Colours only on a terminal.
-  RatioReporter()
-      : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_None) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.aggregate_name == "min") {
-        fastest_[run.run_name.function_name] = run.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  // Prints ours / plain for one pair with its target.
-  void PrintRatio(const char* what, const std::string& ours,
-                  const std::string& plain, double target) const {
-    if (fastest_.count(ours) == 0 || fastest_.count(plain) == 0) return;
-    const double ratio = fastest_.at(ours) / fastest_.at(plain);
-    std::printf("%-36s %5.2fx  (target <= %.1fx)%s\n", what, ratio, target,
-                ratio <= target ? "" : "  MISSED");
-  }
-
- private:
-  std::map<std::string, double> fastest_;  // least real time by name
-};
 
 }  // namespace
 
 // Makes the pictures, runs all benchmarks and prints the ratios.
 int main(int argc, char** argv) {
-  std::vector<char*> arguments(argv, argv + argc);
-  char interleaving[] = "--benchmark_enable_random_interleaving=true";
-  arguments.insert(arguments.begin() + 1, interleaving);  // overridable
-  int count = static_cast<int>(arguments.size());
-  benchmark::Initialize(&count, arguments.data());
+  BenchInitialize(argc, argv);
   MakePictures();
   long size = 0;
   gRawBuffer = ReadWhole(kRawPath.c_str(), &size);
@@ -299,7 +253,7 @@ int main(int argc, char** argv) {
   Register("P3_PlainFile", BM_P3_PlainFile);
   Register("P3_IMGParsePNM", BM_P3_IMGParsePNM);
   Register("P3_PlainMemory", BM_P3_PlainMemory);
-  RatioReporter reporter;
+  BenchRatioReporter reporter(BenchRatioReporter::Clock::kWall);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\nRatios, ours / plain reader (fastest wall time):\n");
   reporter.PrintRatio("P6 4096x4096 IMGLoadPNM / fread", "P6_IMGLoadPNM",
