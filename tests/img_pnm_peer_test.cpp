@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "file_bytes.h"
+#include "image_support.h"
 #include "img/img.h"
 #include "temp_path.h"
 #include "util/util.h"
@@ -146,8 +147,7 @@ Picture Take(IMG* image) {
   if (image == nullptr) return picture;
   picture.width = image->width;
   picture.height = image->height;
-  picture.pixels.assign(image->pixels,
-                        image->pixels + int64_t{image->width} * image->height);
+  picture.pixels = PixelsOf(image);
   IMGFree(&image);
   return picture;
 }

@@ -11,6 +11,7 @@
 
 #include "capture.h"
 #include "file_bytes.h"
+#include "image_support.h"
 #include "img/img.h"
 #include "temp_path.h"
 #include "util/util.h"
@@ -50,8 +51,7 @@ Decoded Decode(Read read) {
     decoded.present = true;
     decoded.width = image->width;
     decoded.height = image->height;
-    decoded.pixels.assign(
-        image->pixels, image->pixels + int64_t{image->width} * image->height);
+    decoded.pixels = PixelsOf(image);
     IMGFree(&image);
   }
   return decoded;
