@@ -3,59 +3,17 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <utility>
 
+#include "canvas_support.h"
+#include "file_bytes.h"
 #include "scr/scr.h"
 #include "scroll/bigfont.h"
 #include "util/util.h"
 
 namespace {
-
-constexpr int32_t kSentinel = '.';  // fills canvases before drawing
-
-// A canvas of the given size with every cell set to the sentinel; it is
-// the current canvas afterwards.
-SCR* SentinelCanvas(int32_t columns, int32_t rows) {
-  SCR* canvas = SCRNew();
-  SCRResize(canvas, columns, rows);
-  SCRFill(canvas, kSentinel);
-  return canvas;
-}
-
-// The canvas as text, one line per row, each cell as its low byte.
-std::string Picture(const SCR* canvas) {
-  std::string text;
-  for (int32_t r = 0; r < canvas->h; ++r) {
-    for (int32_t c = 0; c < canvas->w; ++c) {
-      text += static_cast<char>(canvas->cells[r * canvas->w + c]);
-    }
-    text += '\n';
-  }
-  return text;
-}
-
-// Cells that no longer hold the sentinel, as (column, row) pairs.
-std::set<std::pair<int32_t, int32_t>> Drawn(const SCR* canvas) {
-  std::set<std::pair<int32_t, int32_t>> cells;
-  for (int32_t r = 0; r < canvas->h; ++r) {
-    for (int32_t c = 0; c < canvas->w; ++c) {
-      if (canvas->cells[r * canvas->w + c] != kSentinel) cells.insert({c, r});
-    }
-  }
-  return cells;
-}
-
-// The whole contents of a file under tests/fixtures.
-std::string Fixture(const std::string& name) {
-  std::ifstream file(std::string(ASCIIDEMO_SOURCE_DIR) + "/tests/fixtures/" +
-                         name,
-                     std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 // The picture of one glyph drawn at (column, row) on a sentinel canvas.
 std::string GlyphPicture(int32_t columns, int32_t rows, int32_t column,
@@ -264,12 +222,12 @@ TEST(BigFontTest, ClipTestUsesTheFontSizeWithInclusiveLowerBounds) {
   font->h = 2;
   BIGFONTDrawGlyph(font, -2, 0, 'A');
   EXPECT_EQ(Picture(canvas), "###.\n..#.\n###.\n");
-  SCRFill(canvas, kSentinel);
+  SCRFill(canvas, kCanvasSentinel);
   BIGFONTDrawGlyph(font, -3, 0, 'A');
   EXPECT_EQ(Picture(canvas), "....\n....\n....\n");
   BIGFONTDrawGlyph(font, 0, -2, 'A');
   EXPECT_EQ(Picture(canvas), "####\n#...\n#...\n");
-  SCRFill(canvas, kSentinel);
+  SCRFill(canvas, kCanvasSentinel);
   BIGFONTDrawGlyph(font, 0, -3, 'A');
   EXPECT_EQ(Picture(canvas), "....\n....\n....\n");
   BIGFONTFree(font);

@@ -8,36 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "canvas_support.h"
 #include "checker/checker.h"
+#include "layer_support.h"
 #include "scr/scr.h"
 #include "seq/seq.h"
 #include "util/util.h"
 
 namespace {
 
-constexpr int32_t kSentinel = '.';  // fills canvases before drawing
-constexpr char kFill = '#';         // the layers' fill in these tests
-
-// A canvas of the given size with every cell set to the sentinel; it is
-// the current canvas afterwards.
-SCR* SentinelCanvas(int32_t columns, int32_t rows) {
-  SCR* canvas = SCRNew();
-  SCRResize(canvas, columns, rows);
-  SCRFill(canvas, kSentinel);
-  return canvas;
-}
-
-// The canvas as text, one line per row, each cell as its low byte.
-std::string Picture(const SCR* canvas) {
-  std::string text;
-  for (int32_t r = 0; r < canvas->h; ++r) {
-    for (int32_t c = 0; c < canvas->w; ++c) {
-      text += static_cast<char>(canvas->cells[r * canvas->w + c]);
-    }
-    text += '\n';
-  }
-  return text;
-}
+constexpr char kFill = '#';  // the layers' fill in these tests
 
 // Every value a cursor walks, from its current element on, one lap.
 std::vector<int32_t> Walk(SEQ* cursor) {
@@ -65,14 +45,6 @@ void Aim(TestLayer* test, int32_t x, int32_t y, int32_t s) {
   SEQSet(test->layer->squareSize, &test->values[2], 4, 1, 1);
 }
 
-// Releases a layer and the three cursors it holds.
-void FreeLayer(CHECKER* layer) {
-  SEQFree(layer->xOffset);
-  SEQFree(layer->yOffset);
-  SEQFree(layer->squareSize);
-  CHECKERFree(layer);
-}
-
 // Floor of a / b for b > 0, by stepping the truncated quotient down when the
 // remainder is negative.
 int64_t FloorDiv(int64_t a, int64_t b) {
@@ -95,7 +67,8 @@ std::string Reference(int32_t columns, int32_t rows, int32_t x, int32_t y,
   std::string text;
   for (int32_t r = 0; r < rows; ++r) {
     for (int32_t c = 0; c < columns; ++c) {
-      text += Filled(c, r, x, y, s) ? kFill : static_cast<char>(kSentinel);
+      text +=
+          Filled(c, r, x, y, s) ? kFill : static_cast<char>(kCanvasSentinel);
     }
     text += '\n';
   }
@@ -227,11 +200,11 @@ TEST(CheckerTest, SquaresOfFourFromTheOrigin) {
     return canvas->cells[r * canvas->w + c];
   };
   EXPECT_EQ(cell(4, 0), 'O');
-  EXPECT_EQ(cell(0, 0), kSentinel);
+  EXPECT_EQ(cell(0, 0), kCanvasSentinel);
   EXPECT_EQ(cell(0, 4), 'O');
-  EXPECT_EQ(cell(4, 4), kSentinel);
-  EXPECT_EQ(cell(79, 59), 'O');        // square (19, 14): odd
-  EXPECT_EQ(cell(79, 55), kSentinel);  // square (19, 13): even
+  EXPECT_EQ(cell(4, 4), kCanvasSentinel);
+  EXPECT_EQ(cell(79, 59), 'O');              // square (19, 14): odd
+  EXPECT_EQ(cell(79, 55), kCanvasSentinel);  // square (19, 13): even
   FreeLayer(test.layer);
 }
 
@@ -326,7 +299,7 @@ TEST(CheckerTest, DrawsIntoItsOwnCanvasAtThatCanvasSize) {
   Aim(&test, 0, 0, 2);
   SCR* second = SentinelCanvas(3, 3);
   SCRResize(first, 4, 2);
-  SCRFill(first, kSentinel);
+  SCRFill(first, kCanvasSentinel);
   CHECKERDraw(test.layer);
   EXPECT_EQ(Picture(first), "..##\n..##\n");
   EXPECT_EQ(Picture(second), "...\n...\n...\n");

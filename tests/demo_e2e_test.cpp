@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -17,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "file_bytes.h"
 #include "img/img.h"
 #include "xvfb.h"
 
@@ -61,14 +61,6 @@ class WorkDir {
   std::string path_;
   std::vector<std::string> files_;
 };
-
-// The text of a file.
-std::string FileText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // One run of a program: its own X server and working directory.
 class DemoRun {
@@ -128,7 +120,7 @@ class DemoRun {
 
   ChildProgram& child() { return *child_; }
   // What the program printed on standard output so far.
-  std::string Output() const { return FileText(output_); }
+  std::string Output() const { return ReadBytes(output_); }
 
  private:
   XvfbServer server_;

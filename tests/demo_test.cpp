@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <random>
 #include <sstream>
@@ -18,8 +17,10 @@
 #include <utility>
 #include <vector>
 
+#include "canvas_support.h"
 #include "capture.h"
-#include "scroll/bigfont.h"
+#include "file_bytes.h"
+#include "layer_support.h"
 #include "seq/seq.h"
 
 const uint32_t SDLDPYVideoFlags = kSDLDPYFlagsWindowed;
@@ -28,7 +29,6 @@ const char* const DEMOScrollText = kDEMOScrollTextWindowed;
 namespace {
 
 const std::string kDataDir = ASCIIDEMO_SOURCE_DIR "/data";
-const std::string kFixtureDir = ASCIIDEMO_SOURCE_DIR "/tests/fixtures/demo";
 
 // ---- Data -----------------------------------------------------------------
 
@@ -154,15 +154,11 @@ class DemoTest : public testing::Test {
   static void ReleaseScene(DEMOState* state) {
     for (CHECKER*& layer : state->layers) {
       if (layer == nullptr) continue;
-      SEQFree(layer->xOffset);
-      SEQFree(layer->yOffset);
-      SEQFree(layer->squareSize);
-      CHECKERFree(layer);
+      FreeLayer(layer);
       layer = nullptr;
     }
     if (state->scroller != nullptr) {
-      BIGFONTFree(state->scroller->font);
-      SCROLLFree(state->scroller);
+      FreeScroller(state->scroller);
       state->scroller = nullptr;
     }
     if (state->canvas != nullptr) {
@@ -175,26 +171,6 @@ class DemoTest : public testing::Test {
   char home_[4096] = {};
 };
 
-// The canvas as 60 lines of 80 characters, each ending with a line feed.
-std::string CanvasText(const SCR* canvas) {
-  std::string text;
-  for (int32_t r = 0; r < canvas->h; ++r) {
-    for (int32_t c = 0; c < canvas->w; ++c) {
-      text += static_cast<char>(canvas->cells[r * canvas->w + c]);
-    }
-    text += '\n';
-  }
-  return text;
-}
-
-// The text of a fixture file.
-std::string Fixture(const std::string& name) {
-  std::ifstream in(kFixtureDir + "/" + name);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Composes frame after frame as DEMORun does, without showing them.
 std::vector<std::string> ComposedFrames(int count) {
   DEMOState* state = DEMOGlobals();
@@ -203,7 +179,7 @@ std::vector<std::string> ComposedFrames(int count) {
   std::vector<std::string> frames;
   for (int k = 0; k < count; ++k) {
     DEMOCompose(baseColumn, baseRow);
-    frames.push_back(CanvasText(state->canvas));
+    frames.push_back(Picture(state->canvas));
     DEMOAdvance();
   }
   return frames;
@@ -311,7 +287,8 @@ TEST_F(DemoTest, FramesMatchTheirPictures) {
   const std::vector<std::string> frames = ComposedFrames(201);
   for (int k : {0, 37, 58, 75, 200}) {
     SCOPED_TRACE("frame " + std::to_string(k));
-    const std::string expected = Fixture("frame_" + std::to_string(k) + ".txt");
+    const std::string expected =
+        Fixture("demo/frame_" + std::to_string(k) + ".txt");
     ASSERT_EQ(expected.size(), 60u * 81u) << "fixture missing";
     EXPECT_EQ(frames[k], expected);
   }
@@ -344,7 +321,7 @@ TEST_F(DemoTest, SpaceReentryContinuesTheSameSequence) {
     DEMORun();
     ASSERT_EQ(state->quitCode, kDEMOReenter);
     state->quitCode = kDEMOKeepRunning;
-    ASSERT_EQ(CanvasText(state->canvas), expected[k]);
+    ASSERT_EQ(Picture(state->canvas), expected[k]);
     // The frame shown is the canvas rendered through the font.
     IMGClear(rendered);
     DEMORenderCanvas(rendered, state->canvas, state->font);

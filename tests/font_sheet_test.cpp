@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "file_bytes.h"
 #include "font/font.h"
 #include "img/img.h"
 #include "temp_path.h"
@@ -32,18 +33,6 @@ constexpr int32_t kCapTop = 0;
 constexpr int32_t kXHeightTop = 2;
 constexpr int32_t kBaseline = 5;
 constexpr int32_t kDescender = 6;
-
-// The whole file as bytes; empty when it cannot be opened.
-std::string ReadBytes(const std::string& path) {
-  std::string bytes;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return bytes;
-  for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
-    bytes += static_cast<char>(c);
-  }
-  std::fclose(file);
-  return bytes;
-}
 
 // One glyph as 64 booleans, row by row: true where the sheet has ink.
 using Glyph = std::vector<bool>;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "capture.h"
+#include "image_support.h"
 #include "img/img.h"
 #include "util/util.h"
 
@@ -20,15 +21,6 @@ namespace {
 constexpr uint32_t kSentinel = 0xEE;   // fills destinations before drawing
 constexpr int32_t kGlyph = 8;          // glyph side of the code sheets
 constexpr uint32_t kCodeBase = 0x100;  // code sheet cell of c holds base + c
-
-// A new image of the given size whose pixels are all value.
-IMG* FilledImage(int32_t width, int32_t height, uint32_t value) {
-  IMG* image = IMGNew();
-  IMGResize(image, width, height);
-  for (int64_t i = 0; i < int64_t{width} * height; ++i)
-    image->pixels[i] = value;
-  return image;
-}
 
 // A 128 × 128 sheet of 8 × 8 cells for codes 0..255, 16 per row; every
 // pixel of the cell of code c is kCodeBase + c.

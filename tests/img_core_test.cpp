@@ -11,20 +11,13 @@
 #include <vector>
 
 #include "capture.h"
+#include "image_support.h"
 #include "img/img.h"
 #include "util/util.h"
 
 namespace {
 
 const std::string kReport = "IMG error\n";
-
-// A new image of the given size whose pixels are all value.
-IMG* FilledImage(int32_t width, int32_t height, uint32_t value) {
-  IMG* image = IMGNew();
-  IMGResize(image, width, height);
-  for (int64_t i = 0; i < int64_t{width} * height; ++i) image->pixels[i] = value;
-  return image;
-}
 
 TEST(ImgCoreTest, NewImageIs16By16Zeros) {
   IMG* image = IMGNew();
@@ -185,17 +178,6 @@ TEST(ImgCoreTest, AllocationFailuresGiveNull) {
 }
 
 // ---- Blit ---------------------------------------------------------------
-
-// A width × height image whose pixel (x, y) is 1 + x + 16 y.
-IMG* NumberedImage(int32_t width, int32_t height) {
-  IMG* image = FilledImage(width, height, 0);
-  for (int32_t y = 0; y < height; ++y) {
-    for (int32_t x = 0; x < width; ++x) {
-      image->pixels[y * width + x] = 1 + x + 16 * y;
-    }
-  }
-  return image;
-}
 
 struct BlitCase {
   const char* description;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "capture.h"
+#include "image_support.h"
 #include "img/img.h"
 #include "util/util.h"
 
@@ -37,26 +38,6 @@ int64_t FloorDiv(int64_t n, int64_t d) {
   return (n % d != 0 && n < 0) ? q - 1 : q;
 }
 
-// A new image of the given size holding the given pixels in order.
-IMG* ImageOf(int32_t width, int32_t height,
-             const std::vector<uint32_t>& pixels) {
-  IMG* image = IMGNew();
-  IMGResize(image, width, height);
-  for (size_t i = 0; i < pixels.size(); ++i) image->pixels[i] = pixels[i];
-  return image;
-}
-
-// A width × height image whose pixel (x, y) is 1 + x + 16 y.
-IMG* NumberedImage(int32_t width, int32_t height) {
-  IMG* image = ImageOf(width, height, {});
-  for (int32_t y = 0; y < height; ++y) {
-    for (int32_t x = 0; x < width; ++x) {
-      image->pixels[y * width + x] = 1 + x + 16 * y;
-    }
-  }
-  return image;
-}
-
 // A new image of the given size with random non-zero pixels.
 IMG* RandomImage(std::mt19937& random, int32_t width, int32_t height) {
   IMG* image = ImageOf(width, height, {});
@@ -64,12 +45,6 @@ IMG* RandomImage(std::mt19937& random, int32_t width, int32_t height) {
     image->pixels[i] = random() | 1;
   }
   return image;
-}
-
-// The pixels of an image as a vector.
-std::vector<uint32_t> PixelsOf(const IMG* image) {
-  return std::vector<uint32_t>(
-      image->pixels, image->pixels + int64_t{image->width} * image->height);
 }
 
 // ---- Distribution -------------------------------------------------------

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
+#include "image_support.h"
 #include "img/img.h"
 #include "temp_path.h"
 #include "util/util.h"
@@ -24,26 +26,6 @@ constexpr int32_t kWidth = 37;  // not a multiple of 8: P4 rows are padded
 constexpr int32_t kHeight = 23;
 constexpr int kBitsPerByte = 8;
 constexpr uint32_t kWhite = 0xFFFFFF;
-
-// The whole file as bytes; empty when it cannot be opened.
-std::string ReadBytes(const std::string& path) {
-  std::string bytes;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return bytes;
-  for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
-    bytes += static_cast<char>(c);
-  }
-  std::fclose(file);
-  return bytes;
-}
-
-// Writes the bytes to the named file.
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr) << path;
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-}
 
 // Runs a shell command; true when it exits with 0.
 bool RunShell(const std::string& command) {
@@ -165,8 +147,7 @@ Picture Take(IMG* image) {
   if (image == nullptr) return picture;
   picture.width = image->width;
   picture.height = image->height;
-  picture.pixels.assign(image->pixels,
-                        image->pixels + int64_t{image->width} * image->height);
+  picture.pixels = PixelsOf(image);
   IMGFree(&image);
   return picture;
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "capture.h"
+#include "file_bytes.h"
+#include "image_support.h"
 #include "img/img.h"
 #include "temp_path.h"
 #include "util/util.h"
@@ -39,26 +41,6 @@ struct Picture {
   std::vector<uint32_t> pixels;
 };
 
-// Writes the bytes, embedded zeros included, to the named file.
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr) << path;
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-}
-
-// The whole file as bytes; empty when it cannot be opened.
-std::string ReadBytes(const std::string& path) {
-  std::string bytes;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return bytes;
-  for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
-    bytes += static_cast<char>(c);
-  }
-  std::fclose(file);
-  return bytes;
-}
-
 // Runs a reader, records its image (then frees it) and its output.
 template <typename Read>
 Decoded Decode(Read read) {
@@ -69,8 +51,7 @@ Decoded Decode(Read read) {
     decoded.present = true;
     decoded.width = image->width;
     decoded.height = image->height;
-    decoded.pixels.assign(
-        image->pixels, image->pixels + int64_t{image->width} * image->height);
+    decoded.pixels = PixelsOf(image);
     IMGFree(&image);
   }
   return decoded;

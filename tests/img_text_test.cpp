@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "capture.h"
+#include "image_support.h"
 #include "img/img.h"
 #include "util/util.h"
 
@@ -21,15 +22,6 @@ namespace {
 const std::string kReport = "IMG error\n";
 constexpr uint32_t kColourMask = 0x00FFFFFF;  // what the form keeps of a pixel
 
-// A new image of the given size holding the given pixels in order.
-IMG* ImageOf(int32_t width, int32_t height,
-             const std::vector<uint32_t>& pixels) {
-  IMG* image = IMGNew();
-  IMGResize(image, width, height);
-  for (size_t i = 0; i < pixels.size(); ++i) image->pixels[i] = pixels[i];
-  return image;
-}
-
 // A new image of the given size with random pixels, top bytes included.
 IMG* RandomImage(std::mt19937& random, int32_t width, int32_t height) {
   IMG* image = ImageOf(width, height, {});
@@ -37,12 +29,6 @@ IMG* RandomImage(std::mt19937& random, int32_t width, int32_t height) {
     image->pixels[i] = random();
   }
   return image;
-}
-
-// The pixels of an image as a vector.
-std::vector<uint32_t> PixelsOf(const IMG* image) {
-  return std::vector<uint32_t>(
-      image->pixels, image->pixels + int64_t{image->width} * image->height);
 }
 
 // The text form built field by field with printf's "%3d ", independently of

@@ -11,42 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "canvas_support.h"
 #include "scr/scr.h"
 
 namespace {
-
-constexpr int32_t kSentinel = '.';  // fills canvases before drawing
-
-// A canvas of the given size with every cell set to the sentinel.
-SCR* SentinelCanvas(int32_t columns, int32_t rows) {
-  SCR* canvas = SCRNew();
-  SCRResize(canvas, columns, rows);
-  SCRFill(canvas, kSentinel);
-  return canvas;
-}
-
-// The canvas as text, one line per row, each cell as its low byte.
-std::string Picture(const SCR* canvas) {
-  std::string text;
-  for (int32_t r = 0; r < canvas->h; ++r) {
-    for (int32_t c = 0; c < canvas->w; ++c) {
-      text += static_cast<char>(canvas->cells[r * canvas->w + c]);
-    }
-    text += '\n';
-  }
-  return text;
-}
-
-// Cells that no longer hold the sentinel, as (column, row) pairs.
-std::set<std::pair<int32_t, int32_t>> Drawn(const SCR* canvas) {
-  std::set<std::pair<int32_t, int32_t>> cells;
-  for (int32_t r = 0; r < canvas->h; ++r) {
-    for (int32_t c = 0; c < canvas->w; ++c) {
-      if (canvas->cells[r * canvas->w + c] != kSentinel) cells.insert({c, r});
-    }
-  }
-  return cells;
-}
 
 // Everything SCRPrint writes for the canvas.
 std::string Printed(SCR* canvas) {

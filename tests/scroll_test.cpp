@@ -4,12 +4,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 
+#include "canvas_support.h"
 #include "checker/checker.h"
+#include "file_bytes.h"
+#include "layer_support.h"
 #include "scr/scr.h"
 #include "scroll/bigfont.h"
 #include "scroll/scroll.h"
@@ -18,45 +19,8 @@
 
 namespace {
 
-constexpr int32_t kSentinel = '.';  // fills canvases before drawing
 constexpr char kDefaultText[] = "A scroll's default text. ";
 constexpr int32_t kDefaultLength = 25;
-
-// A canvas of the given size with every cell set to the sentinel; it is
-// the current canvas afterwards.
-SCR* SentinelCanvas(int32_t columns, int32_t rows) {
-  SCR* canvas = SCRNew();
-  SCRResize(canvas, columns, rows);
-  SCRFill(canvas, kSentinel);
-  return canvas;
-}
-
-// The canvas as text, one line per row, each cell as its low byte.
-std::string Picture(const SCR* canvas) {
-  std::string text;
-  for (int32_t r = 0; r < canvas->h; ++r) {
-    for (int32_t c = 0; c < canvas->w; ++c) {
-      text += static_cast<char>(canvas->cells[r * canvas->w + c]);
-    }
-    text += '\n';
-  }
-  return text;
-}
-
-// The whole contents of a file under tests/fixtures.
-std::string Fixture(const std::string& name) {
-  std::ifstream file(std::string(ASCIIDEMO_SOURCE_DIR) + "/tests/fixtures/" +
-                         name,
-                     std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-// Releases a scroller together with its font.
-void FreeScroller(SCROLL* scroller) {
-  BIGFONT* font = scroller->font;
-  SCROLLFree(scroller);
-  BIGFONTFree(font);
-}
 
 // Gives the scroller a cursor of its own over the text (the text must
 // outlive the scroller).
@@ -402,14 +366,6 @@ CHECKER* FrameLayer(const int32_t* x, const int32_t* y, const int32_t* s,
   SEQSet(layer->squareSize, s, 4, 2, 1);
   layer->fill = fill;
   return layer;
-}
-
-// Releases a layer and its three cursors.
-void FreeLayer(CHECKER* layer) {
-  SEQFree(layer->xOffset);
-  SEQFree(layer->yOffset);
-  SEQFree(layer->squareSize);
-  CHECKERFree(layer);
 }
 
 // The frame as the demo composes it: spaces, the three layers in order, the

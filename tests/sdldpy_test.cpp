@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "capture.h"
+#include "image_support.h"
 #include "img/img.h"
 #include "util/util.h"
 
@@ -43,15 +44,6 @@ class SdldpyTest : public testing::Test {
     SDL_Quit();
   }
 };
-
-// A new image of the given size whose pixels are all value.
-IMG* FilledImage(int32_t width, int32_t height, uint32_t value) {
-  IMG* image = IMGNew();
-  IMGResize(image, width, height);
-  for (int64_t i = 0; i < int64_t{width} * height; ++i)
-    image->pixels[i] = value;
-  return image;
-}
 
 // Fills every byte of the screen's pixel memory with the sentinel.
 void FillScreen(uint8_t value) {

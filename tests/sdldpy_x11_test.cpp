@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "image_support.h"
 #include "img/img.h"
 #include "sdldpy/sdldpy.h"
 #include "xvfb.h"
@@ -45,15 +46,6 @@ class SdldpyX11Test : public testing::Test {
   std::unique_ptr<XvfbServer> server_;
   SDLDPY* display_ = nullptr;
 };
-
-// A new image of the given size whose pixels are all value.
-IMG* FilledImage(int32_t width, int32_t height, uint32_t value) {
-  IMG* image = IMGNew();
-  IMGResize(image, width, height);
-  for (int64_t i = 0; i < int64_t{width} * height; ++i)
-    image->pixels[i] = value;
-  return image;
-}
 
 // A new image of random colours, 0 (black) among them.
 IMG* RandomImage(int32_t width, int32_t height, uint32_t seed) {
