@@ -258,6 +258,28 @@ void ReferenceBlit(const IMG* source, IMG* destination, int32_t sx, int32_t sy,
   }
 }
 
+// IMGBlit and the pixel-by-pixel definition, each applied to its own copy
+// of the destination, give the same image.
+testing::AssertionResult BlitMatchesDefinition(const IMG* source,
+                                               const IMG* destination,
+                                               int32_t sx, int32_t sy,
+                                               int32_t dx, int32_t dy,
+                                               int32_t width, int32_t height) {
+  IMG* expected = IMGCopy(destination);
+  IMG* actual = IMGCopy(destination);
+  ReferenceBlit(source, expected, sx, sy, dx, dy, width, height);
+  IMGBlit(source, actual, sx, sy, dx, dy, width, height);
+  const bool same = IMGEqual(expected, actual);
+  IMGFree(&expected);
+  IMGFree(&actual);
+  if (same) return testing::AssertionSuccess();
+  return testing::AssertionFailure()
+         << "source " << source->width << "x" << source->height << " dest "
+         << destination->width << "x" << destination->height << " s(" << sx
+         << "," << sy << ") d(" << dx << "," << dy << ") " << width << "x"
+         << height;
+}
+
 TEST(ImgCoreTest, BlitMatchesThePixelByPixelDefinition) {
   std::mt19937 random(5);
   std::uniform_int_distribution<int32_t> sizes(0, 24);
@@ -269,18 +291,14 @@ TEST(ImgCoreTest, BlitMatchesThePixelByPixelDefinition) {
     for (int64_t p = 0; p < int64_t{source->width} * source->height; ++p) {
       source->pixels[p] = values(random) == 0 ? 0 : random();
     }
-    IMG* expected = FilledImage(sizes(random), sizes(random), 0x55AA55);
-    IMG* actual = IMGCopy(expected);
+    IMG* destination = FilledImage(sizes(random), sizes(random), 0x55AA55);
     const int32_t sx = corners(random), sy = corners(random);
     const int32_t dx = corners(random), dy = corners(random);
     const int32_t width = extents(random), height = extents(random);
-    ReferenceBlit(source, expected, sx, sy, dx, dy, width, height);
-    IMGBlit(source, actual, sx, sy, dx, dy, width, height);
-    ASSERT_TRUE(IMGEqual(expected, actual))
-        << "source " << source->width << "x" << source->height << " dest "
-        << expected->width << "x" << expected->height << " s(" << sx << ","
-        << sy << ") d(" << dx << "," << dy << ") " << width << "x" << height;
-    for (IMG* image : {source, expected, actual}) IMGFree(&image);
+    ASSERT_TRUE(BlitMatchesDefinition(source, destination, sx, sy, dx, dy,
+                                      width, height));
+    IMGFree(&source);
+    IMGFree(&destination);
   }
 }
 
@@ -320,21 +338,17 @@ TEST(ImgCoreTest, BlitOfLargeRectanglesMatchesTheDefinition) {
   for (int i = 0; i < 2000; ++i) {
     IMG* source = FilledImage(sizes(random), sizes(random), 0);
     FillWithRuns(source, random);
-    IMG* expected = FilledImage(sizes(random), sizes(random), 0);
-    FillWithRuns(expected, random);
-    IMG* actual = IMGCopy(expected);
+    IMG* destination = FilledImage(sizes(random), sizes(random), 0);
+    FillWithRuns(destination, random);
     const int32_t sx = corners(random), sy = corners(random);
     const int32_t dx = corners(random), dy = corners(random);
     // Every third rectangle is eight pixels wide, like a glyph of the demo.
     const int32_t width = i % 3 == 0 ? 8 : extents(random);
     const int32_t height = extents(random);
-    ReferenceBlit(source, expected, sx, sy, dx, dy, width, height);
-    IMGBlit(source, actual, sx, sy, dx, dy, width, height);
-    ASSERT_TRUE(IMGEqual(expected, actual))
-        << "source " << source->width << "x" << source->height << " dest "
-        << expected->width << "x" << expected->height << " s(" << sx << ","
-        << sy << ") d(" << dx << "," << dy << ") " << width << "x" << height;
-    for (IMG* image : {source, expected, actual}) IMGFree(&image);
+    ASSERT_TRUE(BlitMatchesDefinition(source, destination, sx, sy, dx, dy,
+                                      width, height));
+    IMGFree(&source);
+    IMGFree(&destination);
   }
 }
 
